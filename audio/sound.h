@@ -1,0 +1,25 @@
+// The five sound effects.
+#pragma once
+
+#include "platform/platform.h"
+
+constexpr int kEffectGunShot = 0;
+constexpr int kEffectDrip = 1;
+constexpr int kEffectDamage = 2;
+constexpr int kEffectGet = 3;
+constexpr int kEffectCollision = 4;
+constexpr int kEffectCount = 5;
+
+extern bool lpDS;  // the sound device is open
+extern plat::SoundBuffer* lpDSBSounds[kEffectCount];
+
+// Start-up steps 10 to 12: open the device and load the effects.
+bool InitSound();
+bool LoadSounds();
+bool RestoreSounds();
+// Plays effect 1..4; index 0 only checks for lost buffers. Always true.
+bool PlaySoundEffect(int index);
+// After every frame: a looping effect 2 is stopped.
+void CheckDamageBuffer();
+// Shutdown: closes the device with every buffer.
+void ReleaseSound();

@@ -1,0 +1,95 @@
+// The picture of a play frame: background, ship, objects, the map window
+// around the ship, the border and the heads-up display.
+#include "game/game.h"
+#include "game/state.h"
+#include "gfx/display.h"
+#include "gfx/font.h"
+#include "gfx/images.h"
+
+namespace {
+
+const Surface* TileImage(int16_t code) {
+  switch (code) {
+    case TileMeteor: return meteorit;
+    case TileAsteroid1: return asteroit1;
+    case TileAsteroid2: return asteroit2;
+    case TileAsteroid3: return asteroit3;
+    case TileAmmo: return munition;
+    case TileShield: return schild;
+    case TileLava: return lava;
+    default: return nullptr;
+  }
+}
+
+void DrawObjects() {
+  Surface* const kinds[9] = {nullptr, alien1, alien2, alien3, alien4, alien5, alien6, alien7, alien8};
+  const double* a = alien[level];
+  const double* xa = xalien[level];
+  const double* ya = yalien[level];
+  alienanz = 0;
+  for (int i = 0; i < kObjectsPerLevel; ++i) {
+    const double v = a[i];
+    if (v > 800.0 && v < 901.0) DrawWorldSprite(xa[i], ya[i], kugel);
+    for (int k = 1; k <= 8; ++k) {
+      if (v == k) {
+        DrawWorldSprite(xa[i], ya[i], kinds[k]);
+        alienanz += 1;  // counted whether or not it is on the screen
+      }
+    }
+    if (v > 1000.0 && v < 1006.0) DrawWorldSprite(xa[i], ya[i], explosion1);
+    if (v > 1005.0 && v < 1012.0) DrawWorldSprite(xa[i], ya[i], explosion2);
+    if (v > 1011.0 && v < 1018.0) DrawWorldSprite(xa[i], ya[i], explosion3);
+    if (v > 1017.0 && v < 1024.0) DrawWorldSprite(xa[i], ya[i], explosion4);
+  }
+}
+
+void DrawMapWindow(TileOffset off) {
+  for (int r = -6; r <= 7; ++r) {
+    const int row = yint + r;
+    const int top = 32 * r + 240 - off.offY;
+    for (int c = -9; c <= 10; ++c) {
+      const int col = xint + c;
+      const int left = 32 * c + 320 - off.offX;
+      if (row < 0 || row >= kMapSize || col < 0 || col >= kMapSize) {
+        DrawSprite(left, top, leer);
+        continue;
+      }
+      const Surface* image = TileImage(bild[level][row][col]);
+      if (image) DrawSprite(left, top, image);
+    }
+  }
+}
+
+}  // namespace
+
+TileOffset DrawPlayScene() {
+  DrawSprite(0, 0, hintergrund);
+  DrawSprite(304, 224, schiff[s]);
+  DrawObjects();
+  xfloat = x / kTileSize;
+  yfloat = y / kTileSize;
+  xint = static_cast<int32_t>(xfloat);
+  yint = static_cast<int32_t>(yfloat);
+  const TileOffset off{x - kTileSize * xint, y - kTileSize * yint};
+  DrawMapWindow(off);
+  return off;
+}
+
+void DrawBorderAndHud() {
+  for (int n = 0; n < 20; ++n) {
+    DrawSprite(32 * n, 0, leer);
+    DrawSprite(32 * n, 448, leer);
+  }
+  for (int n = 0; n < 15; ++n) {
+    DrawSprite(0, 32 * n, leer);
+    DrawSprite(608, 32 * n, leer);
+  }
+  DrawText(32, 448, "U F O S :~");
+  DrawNumber(256, 448, alienanz);
+  DrawText(32, 16, "Points :~");
+  DrawNumber(256, 16, static_cast<int>(punkte));
+  DrawText(336, 16, "Shield :~");
+  DrawNumber(576, 16, static_cast<int>(schield));
+  DrawText(336, 448, "Ammunition~");
+  DrawNumber(576, 448, static_cast<int>(mun));
+}

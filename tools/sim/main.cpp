@@ -1,0 +1,186 @@
+// ruzov-sim: the real start-up and the real frames on the headless platform,
+// driven by a script of messages, printing one trace line per frame.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "app/startup.h"
+#include "platform/headless.h"
+#include "tools/sim/script.h"
+#include "tools/sim/trace.h"
+
+namespace {
+
+const char* const kUsage =
+    "usage: ruzov-sim [--data DIR] [--script FILE] [--frames N] [--trace FILE|-]\n"
+    "                 [--shot FRAME:FILE.bmp]...\n"
+    "Without --data the data files are read from the working directory, or from\n"
+    "the build's data folder when the working directory holds none.\n";
+
+struct Shot {
+  int64_t frame;
+  std::string path;
+};
+
+struct Run {
+  sim::Script script;
+  sim::EventCursor* cursor = nullptr;
+  int64_t frames = 0;
+  int64_t frame = 0;  // the frame that runs next
+  std::FILE* trace = stdout;
+  std::vector<Shot> shots;
+  bool shotFailed = false;
+};
+
+Run gRun;
+
+int Usage(const std::string& why) {
+  std::fprintf(stderr, "ruzov-sim: %s\n%s", why.c_str(), kUsage);
+  return 2;
+}
+
+bool ParseCount(const std::string& text, int64_t* out) {
+  if (text.empty() || text.size() > 15 || text.find_first_not_of("0123456789") != std::string::npos)
+    return false;
+  *out = std::stoll(text);
+  return true;
+}
+
+// Queues the events of the frame that runs next.
+void QueueEvents(int64_t frame) {
+  gRun.cursor->ForFrame(frame, [](const sim::ScriptLine& line) {
+    switch (line.kind) {
+      case sim::EventKind::Down: headless::PostMsg(plat::WM_KEYDOWN, line.key); break;
+      case sim::EventKind::Up: headless::PostMsg(plat::WM_KEYUP, line.key); break;
+      case sim::EventKind::Other: headless::PostMsg(plat::WM_OTHER, 0); break;
+    }
+  });
+}
+
+void OnPresent(void*, const uint16_t* pixels, int pitch) {
+  const int* effects = nullptr;
+  const int effectCount = headless::TakeEffects(&effects);
+  sim::WriteTraceLine(gRun.trace, gRun.frame, effects, effectCount, headless::TakeMusicStarts());
+  for (const Shot& shot : gRun.shots) {
+    if (shot.frame == gRun.frame && !sim::WriteBmp24(shot.path.c_str(), pixels, pitch)) {
+      std::fprintf(stderr, "ruzov-sim: cannot write %s\n", shot.path.c_str());
+      gRun.shotFailed = true;
+    }
+  }
+  ++gRun.frame;
+  if (gRun.frame >= gRun.frames)
+    plat::PostQuit(0);
+  else
+    QueueEvents(gRun.frame);
+}
+
+bool HasDataFiles() { return access("Explosion1.bmp", F_OK) == 0; }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string dataDir;
+  std::string scriptPath;
+  std::string tracePath = "-";
+  int64_t frames = -1;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    auto value = [&](std::string* out) {
+      if (i + 1 >= argc) return false;
+      *out = argv[++i];
+      return true;
+    };
+    std::string v;
+    if (arg == "--help" || arg == "-h") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    } else if (arg == "--data") {
+      if (!value(&dataDir)) return Usage("--data needs a folder");
+    } else if (arg == "--script") {
+      if (!value(&scriptPath)) return Usage("--script needs a file");
+    } else if (arg == "--trace") {
+      if (!value(&tracePath)) return Usage("--trace needs a file or -");
+    } else if (arg == "--frames") {
+      if (!value(&v) || !ParseCount(v, &frames)) return Usage("--frames needs a count");
+    } else if (arg == "--shot") {
+      const size_t colon = value(&v) ? v.find(':') : std::string::npos;
+      Shot shot;
+      if (colon == std::string::npos || !ParseCount(v.substr(0, colon), &shot.frame) ||
+          colon + 1 == v.size())
+        return Usage("--shot needs FRAME:FILE.bmp");
+      shot.path = v.substr(colon + 1);
+      gRun.shots.push_back(shot);
+    } else {
+      return Usage("unknown argument " + arg);
+    }
+  }
+
+  if (!scriptPath.empty()) {
+    std::ifstream in(scriptPath, std::ios::binary);
+    if (!in) {
+      std::fprintf(stderr, "ruzov-sim: cannot read script %s\n", scriptPath.c_str());
+      return 2;
+    }
+    std::stringstream text;
+    text << in.rdbuf();
+    std::string error;
+    if (!sim::ParseScript(text.str(), &gRun.script, &error)) {
+      std::fprintf(stderr, "ruzov-sim: %s: %s\n", scriptPath.c_str(), error.c_str());
+      return 2;
+    }
+  }
+  gRun.frames = frames >= 0 ? frames : (gRun.script.lastFrame >= 0 ? gRun.script.lastFrame + 1 : 1);
+
+  // Shots are written relative to where the simulator was started.
+  char startDir[4096];
+  if (getcwd(startDir, sizeof startDir)) {
+    for (Shot& shot : gRun.shots)
+      if (!shot.path.empty() && shot.path[0] != '/') shot.path = std::string(startDir) + "/" + shot.path;
+    if (tracePath != "-" && tracePath[0] != '/') tracePath = std::string(startDir) + "/" + tracePath;
+  }
+
+#ifdef RUZOV_DEFAULT_DATA
+  if (dataDir.empty() && !HasDataFiles()) dataDir = RUZOV_DEFAULT_DATA;
+#endif
+  if (!dataDir.empty() && chdir(dataDir.c_str()) != 0) {
+    std::fprintf(stderr, "ruzov-sim: cannot enter data folder %s\n", dataDir.c_str());
+    return 1;
+  }
+
+  if (tracePath != "-") {
+    gRun.trace = std::fopen(tracePath.c_str(), "w");
+    if (!gRun.trace) {
+      std::fprintf(stderr, "ruzov-sim: cannot write trace %s\n", tracePath.c_str());
+      return 2;
+    }
+  }
+  static char traceBuffer[1 << 16];
+  std::setvbuf(gRun.trace, traceBuffer, _IOFBF, sizeof traceBuffer);
+
+  // No sound hardware is needed unless a driver is asked for.
+  setenv("SDL_AUDIODRIVER", "dummy", 0);
+
+  sim::EventCursor cursor(gRun.script);
+  gRun.cursor = &cursor;
+  headless::SetPresentHook(OnPresent, nullptr);
+
+  if (!InitApplication()) {
+    ReleaseAll();  // the headless message box writes the text to standard error
+    return 1;
+  }
+  if (gRun.frames > 0) {
+    QueueEvents(0);
+    RunMainLoop();
+  }
+  if (!headless::WindowDestroyed()) ReleaseAll();
+  std::fflush(gRun.trace);
+  const bool traceOk = !std::ferror(gRun.trace);
+  if (gRun.trace != stdout) std::fclose(gRun.trace);
+  return traceOk && !gRun.shotFailed ? 0 : 1;
+}

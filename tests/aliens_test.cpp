@@ -1,0 +1,198 @@
+// Alien steering, movement, firing, shots, explosions and contact.
+#include <gtest/gtest.h>
+
+#include "game/game.h"
+#include "test_support.h"
+
+using namespace testsupport;
+
+class Aliens : public testing::Test {
+ protected:
+  void SetUp() override {
+    FreshProcess();
+    ClearObjects(0);
+    x = y = 2500;  // far from everything unless a test says otherwise
+    schield = 3;
+    game = 1;
+  }
+  static void Put(int slot, double v, double px, double py, double vx = 0, double vy = 0) {
+    alien[0][slot] = v;
+    xalien[0][slot] = px;
+    yalien[0][slot] = py;
+    xsalien[0][slot] = vx;
+    ysalien[0][slot] = vy;
+  }
+  // Positions the generator where the next `n` draws satisfy `pred(i, r)`.
+  template <typename Pred>
+  static void Arrange(int n, Pred pred) {
+    randomState = FindState([&](Lcg& g) {
+      for (int i = 0; i < n; ++i)
+        if (!pred(i, g.Next())) return false;
+      return true;
+    });
+  }
+  static uint32_t StateAfter(uint32_t from, int draws) {
+    Lcg g{from};
+    for (int i = 0; i < draws; ++i) g.Next();
+    return g.state;
+  }
+};
+
+TEST_F(Aliens, MovementBouncesAtTheFieldEdge) {
+  Put(0, 1, 3199.95, 1000.0, 0.1, 0.0);
+  Arrange(2, [](int, int r) { return r % 500 != 0; });
+  UpdateObjects();
+  EXPECT_EQ(xsalien[0][0], -0.1);
+  EXPECT_DOUBLE_EQ(xalien[0][0], 3199.85);
+  EXPECT_EQ(yalien[0][0], 1000.0);
+}
+
+TEST_F(Aliens, InsideTheFieldAnAlienAdvancesThreeSteps) {
+  Put(0, 5, 100.0, 200.0, 0.3, -0.1);
+  Arrange(3, [](int, int r) { return r % 100 != 0; });
+  UpdateObjects();
+  EXPECT_DOUBLE_EQ(xalien[0][0], 100.9);
+  EXPECT_DOUBLE_EQ(yalien[0][0], 199.7);
+}
+
+TEST_F(Aliens, DriftingKindsDrawTheirValueOnlyWhenTheEventFires) {
+  Put(0, 2, 1000.0, 1000.0);
+  Arrange(3, [](int i, int r) { return i == 0 ? r % 250 == 0 : i == 2 ? r % 250 != 0 : true; });
+  const uint32_t start = randomState;
+  Lcg g{start};
+  g.Next();
+  const int value = g.Next();
+  UpdateObjects();
+  EXPECT_EQ(xsalien[0][0], (value % 5 - 2) / 10.0);
+  EXPECT_EQ(ysalien[0][0], 0.0);
+  EXPECT_EQ(randomState, StateAfter(start, 3));
+}
+
+TEST_F(Aliens, PursuersCompareIntegerPositionsAndTiesGoNegative) {
+  x = 500;
+  Put(0, 3, 500.0, 900.0);
+  Arrange(2, [](int i, int r) { return i == 0 ? r % 100 == 0 : r % 100 != 0; });
+  UpdateObjects();
+  EXPECT_EQ(xsalien[0][0], -0.25);
+  EXPECT_EQ(ysalien[0][0], 0.0);
+  EXPECT_EQ(xalien[0][0], 499.25);
+
+  // Both events in one frame: the y event wins, along y only.
+  Put(1, 4, 600.0, 100.0, 0.5, 0.0);
+  alien[0][0] = 0;
+  Arrange(2, [](int, int r) { return r % 100 == 0; });
+  UpdateObjects();
+  EXPECT_EQ(xsalien[0][1], 0.0);
+  EXPECT_EQ(ysalien[0][1], 0.5);  // y = 2500 > 100
+}
+
+TEST_F(Aliens, AShotGoesIntoTheFirstFreeSlot) {
+  Put(0, 1020, 10, 10);
+  Put(1, 1020, 10, 10);
+  Put(2, 1020, 10, 10);
+  Put(5, 8, 700.0, 800.0);
+  Arrange(3, [](int i, int r) { return i < 2 ? r % 100 != 0 : r % 40 == 0; });
+  Lcg g{randomState};
+  g.Next(), g.Next(), g.Next();
+  const double vx = g.Next() % 13 - 6;
+  const double vy = g.Next() % 13 - 6;
+  UpdateObjects();
+  EXPECT_EQ(alien[0][3], 900.0) << "an earlier slot is first updated next frame";
+  EXPECT_EQ(xalien[0][3], 700.0);
+  EXPECT_EQ(yalien[0][3], 800.0);
+  EXPECT_EQ(xsalien[0][3], vx);
+  EXPECT_EQ(ysalien[0][3], vy);
+  EXPECT_EQ(alien[0][4], 0.0);
+}
+
+TEST_F(Aliens, AShotInALaterSlotFliesInTheSameFrame) {
+  Put(0, 8, 700.0, 800.0);
+  Arrange(3, [](int i, int r) { return i < 2 ? r % 100 != 0 : r % 40 == 0; });
+  Lcg g{randomState};
+  g.Next(), g.Next(), g.Next();
+  const double vx = g.Next() % 13 - 6;
+  const double vy = g.Next() % 13 - 6;
+  UpdateObjects();
+  EXPECT_EQ(alien[0][1], 899.0);
+  EXPECT_EQ(xalien[0][1], 700.0 + vx);
+  EXPECT_EQ(yalien[0][1], 800.0 + vy);
+}
+
+TEST_F(Aliens, NoFreeSlotNoShotAndNoVelocityDraws) {
+  for (int i = 1; i < 1000; ++i) Put(i, 1010, 10, 10);
+  Put(0, 8, 700.0, 800.0);
+  Arrange(3, [](int i, int r) { return i < 2 ? r % 100 != 0 : r % 40 == 0; });
+  const uint32_t start = randomState;
+  UpdateObjects();
+  EXPECT_EQ(randomState, StateAfter(start, 3));
+  for (int i = 1; i < 1000; ++i) ASSERT_EQ(alien[0][i], 1011.0);
+}
+
+TEST_F(Aliens, ShotsLiveAHundredUpdatesOrUntilTheyLeave) {
+  Put(0, 900, 100.0, 100.0);
+  for (int i = 0; i < 99; ++i) UpdateObjects();
+  EXPECT_EQ(alien[0][0], 801.0);
+  UpdateObjects();
+  EXPECT_EQ(alien[0][0], 0.0);
+
+  // Leaving the field ends it before the contact test can see it.
+  x = 3201;
+  y = 100;
+  Put(1, 890, 3199.0, 100.0, 2.0, 0.0);
+  UpdateObjects();
+  EXPECT_EQ(alien[0][1], 0.0);
+  EXPECT_EQ(schield, 3u);
+  EXPECT_EQ(xalien[0][1], 3201.0);
+}
+
+TEST_F(Aliens, ExplosionsRun36UpdatesAndLowerTheCount) {
+  Put(7, 1000, 10, 10);
+  alienanz = 10;
+  for (int i = 0; i < 35; ++i) UpdateObjects();
+  EXPECT_EQ(alien[0][7], 1035.0);
+  EXPECT_EQ(alienanz, 10);
+  UpdateObjects();
+  EXPECT_EQ(alien[0][7], 0.0);
+  EXPECT_EQ(alienanz, 9);
+}
+
+TEST_F(Aliens, ContactNeedsStrictlyLessThan16Pixels) {
+  x = 1000;
+  y = 1000;
+  Put(0, 850, 1016.0, 1000.0);
+  Put(1, 850, 1000.0, 984.0);
+  Put(2, 850, 1015.9, 985.0);
+  UpdateObjects();
+  EXPECT_EQ(alien[0][0], 849.0);
+  EXPECT_EQ(alien[0][1], 849.0);
+  EXPECT_EQ(alien[0][2], 1000.0);
+  EXPECT_EQ(schield, 2u);
+  EXPECT_EQ(Effects(), std::vector<int>{2});
+}
+
+TEST_F(Aliens, TwoContactsInOneFrameEndTheGameOnce) {
+  x = 1000;
+  y = 1000;
+  schield = 2;
+  Put(3, 1, 1005.0, 1000.0);
+  Put(9, 1, 995.0, 1003.0);
+  Put(12, 860, 1000.0, 1000.0);
+  Arrange(4, [](int, int r) { return r % 500 != 0; });
+  UpdateObjects();
+  EXPECT_EQ(alien[0][3], 1000.0);
+  EXPECT_EQ(alien[0][9], 1000.0);
+  EXPECT_EQ(alien[0][12], 1000.0);
+  EXPECT_EQ(game, 0);
+  // The third contact still counts: the shield wraps past zero.
+  EXPECT_EQ(schield, 0xFFFFFFFFu);
+  EXPECT_EQ(Effects(), (std::vector<int>{2, 2, 2}));
+}
+
+TEST_F(Aliens, OnlyTheCurrentLevelMoves) {
+  ClearObjects(1);
+  level = 1;
+  Put(0, 900, 100.0, 100.0, 1.0, 1.0);
+  UpdateObjects();
+  EXPECT_EQ(alien[0][0], 900.0);
+  EXPECT_EQ(xalien[0][0], 100.0);
+}

@@ -1,0 +1,106 @@
+// The shot cycle, the ray's hit box and scoring.
+#include <gtest/gtest.h>
+
+#include "game/game.h"
+#include "test_support.h"
+
+using namespace testsupport;
+
+class Firing : public testing::Test {
+ protected:
+  void SetUp() override {
+    FreshProcess();
+    feuerkraft = 10;
+    reichweite = 65;
+    x = y = 1600;
+    s = 0;  // the ray runs up: its k-th point is (1600, 1600 - 3k)
+  }
+  static void Put(int slot, double kind, double px, double py) {
+    alien[0][slot] = kind;
+    xalien[0][slot] = px;
+    yalien[0][slot] = py;
+  }
+};
+
+TEST_F(Firing, NoAmmunitionNoShotAndTheRequestIsDropped) {
+  mun = 0;
+  feuer = 1;
+  FireStep();
+  EXPECT_EQ(schuss, 0);
+  EXPECT_EQ(feuer, 0);
+  EXPECT_TRUE(Effects().empty());
+}
+
+TEST_F(Firing, ACycleLastsFeuerkraftFramesAndIgnoresRequests) {
+  feuer = 1;
+  FireStep();
+  EXPECT_EQ(mun, 49u);
+  EXPECT_EQ(schuss, 9);
+  EXPECT_EQ(Effects(), std::vector<int>{1});
+  for (int frame = 1; frame < 10; ++frame) {
+    feuer = 1;  // dropped while the cycle runs
+    FireStep();
+    EXPECT_EQ(feuer, 0);
+  }
+  EXPECT_EQ(schuss, 0);
+  EXPECT_EQ(mun, 49u);
+  EXPECT_TRUE(Effects().empty());
+  feuer = 1;
+  FireStep();
+  EXPECT_EQ(mun, 48u);
+  EXPECT_EQ(schuss, 9);
+}
+
+TEST_F(Firing, TheHitBoxIsStrictlyInsideNinePixels) {
+  Put(0, 1, 1609.0, 1570.0);  // exactly 9 px right of point 10
+  Put(1, 2, 1600.0, 1561.0);  // on point 13
+  Put(2, 3, 1600.0, 1390.0);  // 15 px beyond the last point (1405)
+  Put(3, 4, 1608.5, 1420.0);  // 8.5 px beside point 60
+  feuer = 1;
+  FireStep();
+  EXPECT_EQ(alien[0][0], 1.0);
+  EXPECT_EQ(alien[0][1], 1000.0);
+  EXPECT_EQ(alien[0][2], 3.0);
+  EXPECT_EQ(alien[0][3], 1000.0);
+  EXPECT_EQ(punkte, 10u + 20u);
+  EXPECT_EQ(Effects(), (std::vector<int>{1, 2, 2}));
+}
+
+TEST_F(Firing, SeveralKillsInOneFrameEachScoredOnce) {
+  Put(5, 8, 1601.0, 1500.0);
+  Put(6, 7, 1599.0, 1450.0);
+  Put(7, 850.0, 1600.0, 1480.0);  // an alien shot: hit but unchanged
+  feuer = 1;
+  FireStep();
+  EXPECT_EQ(alien[0][5], 1000.0);
+  EXPECT_EQ(alien[0][6], 1000.0);
+  EXPECT_EQ(alien[0][7], 850.0);
+  EXPECT_EQ(punkte, 60u + 50u);
+  // The next live frame finds explosions, not aliens.
+  FireStep();
+  EXPECT_EQ(punkte, 110u);
+}
+
+TEST_F(Firing, TheRayIsLiveForFourFramesAndSweeps) {
+  feuer = 1;
+  FireStep();  // live 1
+  s = 4;       // turned right: the ray now runs along +x
+  Put(0, 1, 1660.0, 1600.0);
+  FireStep();  // live 2 sweeps the new heading
+  EXPECT_EQ(alien[0][0], 1000.0);
+  FireStep();  // live 3
+  FireStep();  // live 4
+  Put(1, 1, 1660.0, 1600.0);
+  FireStep();  // cooling: not traced
+  EXPECT_EQ(alien[0][1], 1.0);
+}
+
+TEST_F(Firing, ExplosionsAndEmptySlotsAreNotTested) {
+  Put(0, 1000.0, 1600.0, 1580.0);
+  Put(1, 1020.0, 1600.0, 1560.0);
+  feuer = 1;
+  FireStep();
+  EXPECT_EQ(alien[0][0], 1000.0);
+  EXPECT_EQ(alien[0][1], 1020.0);
+  EXPECT_EQ(punkte, 0u);
+}

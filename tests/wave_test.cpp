@@ -1,0 +1,322 @@
+// The WAV reader: file loading, the three queries, and images that lie.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "audio/MMIO.h"
+#include "audio/Wave.h"
+
+namespace {
+
+std::string U32(uint32_t v) {
+  return std::string{static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
+                     static_cast<char>(v >> 24)};
+}
+std::string U16(uint16_t v) { return std::string{static_cast<char>(v), static_cast<char>(v >> 8)}; }
+
+// A chunk with its pad byte; `declared` overrides the size field.
+std::string Chunk(const char* id, const std::string& body, int64_t declared = -1) {
+  std::string c = std::string(id, 4) + U32(declared < 0 ? static_cast<uint32_t>(body.size())
+                                                        : static_cast<uint32_t>(declared)) + body;
+  if (body.size() & 1) c += '\0';
+  return c;
+}
+
+std::string Riff(const char* form, const std::string& content, int64_t declared = -1) {
+  uint32_t size = declared < 0 ? static_cast<uint32_t>(content.size() + 4) : static_cast<uint32_t>(declared);
+  return "RIFF" + U32(size) + std::string(form, 4) + content;
+}
+
+std::string Fmt16(uint16_t channels, uint32_t rate, uint16_t bits) {
+  uint16_t align = static_cast<uint16_t>(channels * bits / 8);
+  return U16(1) + U16(channels) + U32(rate) + U32(rate * align) + U16(align) + U16(bits);
+}
+
+std::string Bytes(size_t n, uint8_t seed) {
+  std::string s(n, '\0');
+  for (size_t i = 0; i < n; ++i) s[i] = static_cast<char>(seed + i * 7);
+  return s;
+}
+
+// Reaches the fields, and takes images straight from memory.
+struct WaveProbe : CWave {
+  using CWave::CWave;
+  void Adopt(const std::string& image) {
+    Free();
+    if (image.empty()) return;
+    imageData = new uint8_t[image.size()];
+    std::memcpy(imageData, image.data(), image.size());
+    imageLength = static_cast<uint32_t>(image.size());
+  }
+  uint32_t Length() const { return imageLength; }
+  bool FromResource() const { return fromResource; }
+};
+
+class WaveFileTest : public ::testing::Test {
+ protected:
+  std::string Write(const std::string& name, const std::string& bytes) {
+    std::string path = ::testing::TempDir() + "wave_test_" + name;
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+    paths_.push_back(path);
+    return path;
+  }
+  void TearDown() override {
+    for (auto& p : paths_) std::remove(p.c_str());
+  }
+  std::vector<std::string> paths_;
+};
+
+TEST_F(WaveFileTest, LoadsTheWholeFileByteForByte) {
+  // Control bytes a text-mode read would translate or stop at.
+  std::string samples = std::string("\r\n\x1A\0\r\r\n\xFF\x1A", 9) + Bytes(300, 3);
+  std::string image = Riff("WAVE", Chunk("fmt ", Fmt16(1, 22050, 8)) + Chunk("data", samples));
+  WaveProbe w(Write("ctrl.wav", image).c_str());
+  ASSERT_TRUE(w.IsValid());
+  EXPECT_EQ(w.Length(), image.size());
+  uint8_t* p = nullptr;
+  ASSERT_EQ(w.GetData(p, 0), samples.size());
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(p), samples.size()), samples);
+  delete[] p;
+}
+
+TEST_F(WaveFileTest, MissingOrEmptyFileLeavesObjectEmpty) {
+  WaveProbe w;
+  EXPECT_FALSE(w.Create((::testing::TempDir() + "wave_test_no_such_file.wav").c_str()));
+  EXPECT_FALSE(w.IsValid());
+  EXPECT_FALSE(w.Create(Write("empty.wav", "").c_str()));
+  EXPECT_FALSE(w.IsValid());
+  EXPECT_EQ(w.GetDataLen(), 0u);
+}
+
+TEST_F(WaveFileTest, CreateReplacesTheHeldImage) {
+  std::string a = Riff("WAVE", Chunk("fmt ", Fmt16(1, 8000, 8)) + Chunk("data", Bytes(10, 1)));
+  std::string b = Riff("WAVE", Chunk("fmt ", Fmt16(2, 44100, 16)) + Chunk("data", Bytes(64, 9)));
+  WaveProbe w(Write("a.wav", a).c_str());
+  ASSERT_EQ(w.GetDataLen(), 10u);
+  ASSERT_TRUE(w.Create(Write("b.wav", b).c_str()));
+  EXPECT_EQ(w.Length(), b.size());
+  EXPECT_EQ(w.GetDataLen(), 64u);
+  // A failed Create still drops the old image.
+  EXPECT_FALSE(w.Create("/nonexistent/dir/x.wav"));
+  EXPECT_FALSE(w.IsValid());
+}
+
+TEST(Wave, FreeEmptiesOnceThenReportsNothingToFree) {
+  WaveProbe w;
+  EXPECT_FALSE(w.Free());
+  w.Adopt(Riff("WAVE", Chunk("data", "ab")));
+  EXPECT_TRUE(w.Free());
+  EXPECT_FALSE(w.IsValid());
+  EXPECT_EQ(w.Length(), 0u);
+  EXPECT_FALSE(w.Free());
+}
+
+TEST(Wave, EmptyObjectQueriesLeaveArgumentsAlone) {
+  WaveProbe w;
+  WAVEFORMATEX wf;
+  std::memset(&wf, 0xAB, sizeof wf);
+  EXPECT_FALSE(w.GetFormat(wf));
+  EXPECT_EQ(wf.nChannels, 0xABAB);
+  EXPECT_EQ(w.GetDataLen(), 0u);
+  uint8_t* p = nullptr;
+  EXPECT_EQ(w.GetData(p, 100), 0u);
+  EXPECT_EQ(p, nullptr);
+  EXPECT_FALSE(w.Play(true, false));
+}
+
+TEST(Wave, NoResourcesOrSystemPlaybackHere) {
+  WaveProbe r(7u, nullptr);
+  EXPECT_FALSE(r.IsValid());
+  EXPECT_TRUE(r.FromResource());
+  EXPECT_FALSE(r.Create(7u, nullptr));
+  WaveProbe w;
+  w.Adopt(Riff("WAVE", Chunk("data", "ab")));
+  EXPECT_FALSE(w.Play(false, false));
+  EXPECT_FALSE(w.Play(true, true));
+}
+
+TEST(WaveFormat, SixteenByteFmtTakesCbSizeFromTheNextChunk) {
+  WaveProbe w;
+  w.Adopt(Riff("WAVE", Chunk("fmt ", Fmt16(2, 44100, 16)) + Chunk("data", Bytes(8, 0))));
+  WAVEFORMATEX wf{};
+  ASSERT_TRUE(w.GetFormat(wf));
+  EXPECT_EQ(wf.wFormatTag, 1);
+  EXPECT_EQ(wf.nChannels, 2);
+  EXPECT_EQ(wf.nSamplesPerSec, 44100u);
+  EXPECT_EQ(wf.nAvgBytesPerSec, 176400u);
+  EXPECT_EQ(wf.nBlockAlign, 4);
+  EXPECT_EQ(wf.wBitsPerSample, 16);
+  EXPECT_EQ(wf.cbSize, 'd' | 'a' << 8);
+}
+
+TEST(WaveFormat, EighteenByteFmtAndFmtAfterOddSizedChunks) {
+  WaveProbe w;
+  std::string fmt18 = Fmt16(1, 11025, 8) + U16(0);
+  w.Adopt(Riff("WAVE", Chunk("junk", "abc") + Chunk("LIST", "INFOx") + Chunk("fmt ", fmt18) +
+                           Chunk("data", Bytes(5, 2))));
+  WAVEFORMATEX wf{};
+  ASSERT_TRUE(w.GetFormat(wf));
+  EXPECT_EQ(wf.nSamplesPerSec, 11025u);
+  EXPECT_EQ(wf.cbSize, 0);
+  EXPECT_EQ(w.GetDataLen(), 5u);
+}
+
+TEST(WaveFormat, BytesPastTheImageEndReadAsZero) {
+  WaveProbe w;
+  // "fmt " last in the file, 16 bytes: cbSize has nothing to take.
+  w.Adopt(Riff("WAVE", Chunk("fmt ", Fmt16(1, 8000, 8))));
+  WAVEFORMATEX wf;
+  std::memset(&wf, 0xEE, sizeof wf);
+  ASSERT_TRUE(w.GetFormat(wf));
+  EXPECT_EQ(wf.nSamplesPerSec, 8000u);
+  EXPECT_EQ(wf.cbSize, 0);
+  EXPECT_EQ(w.GetDataLen(), 0u);
+}
+
+TEST(WaveData, CopiesAtMostTheCallersBuffer) {
+  std::string samples = Bytes(1000, 5);
+  WaveProbe w;
+  w.Adopt(Riff("WAVE", Chunk("fmt ", Fmt16(1, 8000, 8)) + Chunk("data", samples)));
+  ASSERT_EQ(w.GetDataLen(), 1000u);
+
+  std::vector<uint8_t> small(101, 0xCC);
+  uint8_t* p = small.data();
+  EXPECT_EQ(w.GetData(p, 100), 100u);
+  EXPECT_EQ(std::memcmp(small.data(), samples.data(), 100), 0);
+  EXPECT_EQ(small[100], 0xCC);
+
+  std::vector<uint8_t> large(2000, 0xCC);
+  p = large.data();
+  EXPECT_EQ(w.GetData(p, 2000), 1000u);
+  EXPECT_EQ(std::memcmp(large.data(), samples.data(), 1000), 0);
+  EXPECT_EQ(large[1000], 0xCC);
+
+  p = nullptr;
+  EXPECT_EQ(w.GetData(p, 3), 1000u);  // the limit does not apply to a new block
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(std::memcmp(p, samples.data(), 1000), 0);
+  delete[] p;
+}
+
+TEST(WaveForged, SizesBeyondTheFileAreCutToWhatItHolds) {
+  WaveProbe w;
+  std::string samples = Bytes(40, 1);
+  w.Adopt(Riff("WAVE", Chunk("fmt ", Fmt16(1, 8000, 8)) + "data" + U32(0xFFFFFFFFu) + samples, 0xFFFFFFF0u));
+  EXPECT_EQ(w.GetDataLen(), 40u);
+  uint8_t* p = nullptr;
+  EXPECT_EQ(w.GetData(p, 0), 40u);
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(std::memcmp(p, samples.data(), 40), 0);
+  delete[] p;
+}
+
+TEST(WaveForged, MissingFormOrChunksGiveNothing) {
+  const std::string fmt = Chunk("fmt ", Fmt16(1, 8000, 8));
+  const std::string data = Chunk("data", Bytes(16, 0));
+  const std::string images[] = {
+      Riff("AVI ", fmt + data),                 // not a WAVE form
+      "RIFX" + Riff("WAVE", fmt + data).substr(4),  // not RIFF
+      Riff("WAVE", ""),                          // no chunks at all
+      std::string("RIFF\x10\0\0\0WA", 10),       // cut inside the form type
+      Riff("WAVE", fmt + data, 8),               // RIFF ends inside "fmt "'s header
+  };
+  for (const std::string& image : images) {
+    WaveProbe w;
+    w.Adopt(image);
+    WAVEFORMATEX wf{};
+    wf.nChannels = 77;
+    uint8_t* p = nullptr;
+    EXPECT_FALSE(w.GetFormat(wf));
+    EXPECT_EQ(wf.nChannels, 77);
+    EXPECT_EQ(w.GetDataLen(), 0u);
+    EXPECT_EQ(w.GetData(p, 0), 0u);
+    EXPECT_EQ(p, nullptr);
+  }
+  WaveProbe noData;
+  noData.Adopt(Riff("WAVE", fmt));
+  WAVEFORMATEX wf{};
+  EXPECT_TRUE(noData.GetFormat(wf));
+  EXPECT_EQ(noData.GetDataLen(), 0u);
+  WaveProbe noFmt;
+  noFmt.Adopt(Riff("WAVE", data));
+  EXPECT_FALSE(noFmt.GetFormat(wf));
+  EXPECT_EQ(noFmt.GetDataLen(), 16u);
+}
+
+TEST(WaveForged, RandomImagesStayInsideTheirBytes) {
+  std::mt19937 rng(12345);
+  const std::string valid = Riff("WAVE", Chunk("fmt ", Fmt16(2, 22050, 16)) + Chunk("data", Bytes(64, 0)));
+  for (int round = 0; round < 3000; ++round) {
+    std::string image;
+    if (round % 3 == 0) {
+      // A valid file with a few bytes flipped and a random cut.
+      image = valid;
+      for (int k = 0; k < 4; ++k) image[rng() % image.size()] = static_cast<char>(rng());
+      image.resize(rng() % (image.size() + 1));
+    } else {
+      image = "RIFF" + U32(rng()) + "WAVE";
+      size_t n = rng() % 80;
+      for (size_t i = 0; i < n; ++i) image += static_cast<char>(round % 2 ? rng() : "fmt data"[rng() % 8]);
+    }
+    WaveProbe w;
+    w.Adopt(image);
+    WAVEFORMATEX wf{};
+    w.GetFormat(wf);
+    uint32_t len = w.GetDataLen();
+    EXPECT_LE(len, image.size());
+    uint8_t* p = nullptr;
+    EXPECT_EQ(w.GetData(p, 0), len);
+    delete[] p;
+  }
+}
+
+TEST(MMIO, WalksChunksInsideTheMemoryBlock) {
+  std::string image = Riff("WAVE", Chunk("odd ", "xyz") + Chunk("data", "0123456789"));
+  image += "TRAILER";
+  CMMMemoryIOInfo info(reinterpret_cast<uint8_t*>(image.data()), static_cast<int32_t>(image.size()), 0);
+  EXPECT_EQ(info.fccIOProc, FOURCC_MEM);
+  CMMIO mmio(info);
+  ASSERT_TRUE(mmio.IsOpen());
+
+  CMMTypeChunk riff('W', 'A', 'V', 'E');
+  ASSERT_EQ(mmio.Descend(riff, MMIO_FINDRIFF), MMSYSERR_NOERROR);
+  EXPECT_EQ(riff.dwDataOffset, 8u);
+  EXPECT_EQ(mmio.Tell(), 12u);
+
+  CMMIdChunk data('d', 'a', 't', 'a');
+  ASSERT_EQ(mmio.Descend(data, riff, MMIO_FINDCHUNK), MMSYSERR_NOERROR);
+  EXPECT_EQ(data.cksize, 10u);
+  EXPECT_EQ(data.dwDataOffset, 12u + 8 + 4 + 8);  // past "odd " and its pad byte
+
+  // Reads run past the chunk's end but not past the block's.
+  char buf[64];
+  EXPECT_EQ(mmio.Read(buf, 12), 12);
+  EXPECT_EQ(std::string(buf + 10, 2), "TR");
+  EXPECT_EQ(mmio.Read(buf, 64), 5);
+  EXPECT_EQ(mmio.Read(buf, 1), 0);
+  EXPECT_EQ(mmio.Read(buf, -1), -1);
+
+  CMMIdChunk odd('o', 'd', 'd', ' ');
+  mmio.Ascend(odd, 0);  // never descended: all zero, back to the start
+  CMMIdChunk none('n', 'o', 'n', 'e');
+  EXPECT_EQ(mmio.Descend(none, riff, MMIO_FINDCHUNK), MMIOERR_CHUNKNOTFOUND);
+}
+
+TEST(MMIO, OnlyMemoryFilesOpen) {
+  CMMIOInfo plain;
+  EXPECT_FALSE(CMMIO(plain).IsOpen());
+  CMMIO byName("x.wav", MMIO_READ);
+  EXPECT_FALSE(byName.IsOpen());
+  CMMIdChunk ck('d', 'a', 't', 'a');
+  EXPECT_NE(byName.Descend(ck, MMIO_FINDCHUNK), MMSYSERR_NOERROR);
+  char c;
+  EXPECT_EQ(byName.Read(&c, 1), -1);
+}
+
+}  // namespace

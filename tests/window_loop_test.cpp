@@ -1,0 +1,209 @@
+// The window procedure's rules and the main loop's pacing on a fake clock.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/app.h"
+#include "gfx/display.h"
+#include "test_support.h"
+
+using namespace testsupport;
+using namespace plat;
+
+namespace {
+
+void Key(uintptr_t vk) { WindowProc(nullptr, WM_KEYDOWN, vk, 0); }
+void Other(uint32_t message) { WindowProc(nullptr, message, 0, 0); }
+
+class WindowRules : public testing::Test {
+ protected:
+  void SetUp() override { FreshProcess(); }
+};
+
+TEST_F(WindowRules, OnlyTheLastArrowCountsAndAnyOtherMessageClearsThem) {
+  Key(VK_LEFT);
+  EXPECT_TRUE(links);
+  Key(VK_UP);
+  EXPECT_TRUE(oben);
+  EXPECT_FALSE(links);
+  Other(WM_KEYUP);
+  EXPECT_FALSE(oben);
+  Key(VK_DOWN);
+  Other(WM_CHAR);
+  EXPECT_FALSE(unten);
+  Key(VK_RIGHT);
+  Other(WM_MOUSEMOVE);
+  EXPECT_FALSE(rechts);
+  Key(VK_RIGHT);
+  Key(0x41);  // any other key-down
+  EXPECT_FALSE(rechts);
+}
+
+TEST_F(WindowRules, ShiftSetsFireAndClearsTheArrows) {
+  Key(VK_LEFT);
+  Key(VK_SHIFT);
+  EXPECT_TRUE(feuer);
+  EXPECT_FALSE(links);
+  feuer = 0;
+  Key(VK_SHIFT);  // auto-repeat sets it again
+  EXPECT_TRUE(feuer);
+}
+
+TEST_F(WindowRules, ScreenTransitions) {
+  // menu -> story -> author -> menu
+  Key(VK_RETURN);
+  EXPECT_TRUE(story);
+  Key(VK_RETURN);
+  EXPECT_TRUE(story);
+  EXPECT_FALSE(info);
+  Key(VK_SPACE);
+  EXPECT_FALSE(story);
+  EXPECT_TRUE(info);
+  EXPECT_FALSE(game);
+  Key(VK_RETURN);  // both texts
+  EXPECT_TRUE(story);
+  EXPECT_TRUE(info);
+  Key(VK_SPACE);  // author screen, story cleared
+  EXPECT_FALSE(story);
+  EXPECT_TRUE(info);
+  Key(VK_SPACE);  // set and cleared by the same press
+  EXPECT_FALSE(info);
+  EXPECT_FALSE(game);
+  Key(VK_SPACE);
+  EXPECT_TRUE(game);
+}
+
+TEST_F(WindowRules, ReturnSpaceSpaceEndsAGame) {
+  game = 1;
+  Key(VK_SPACE);  // play goes on
+  EXPECT_TRUE(game);
+  Key(VK_RETURN);
+  Key(VK_SPACE);
+  EXPECT_TRUE(game);
+  EXPECT_TRUE(info);
+  Key(VK_SPACE);
+  EXPECT_FALSE(game);
+  EXPECT_FALSE(info);
+  EXPECT_FALSE(story);
+}
+
+// Counts the releases that WM_DESTROY makes: the window is gone afterwards.
+TEST_F(WindowRules, EscapeDestroysTheWindowAndTheRemainingRulesStillRun) {
+  ASSERT_TRUE(RegisterWindowClass("Ruzov", WindowProc));
+  HWND hwnd = CreateMainWindow("Ruzov - Diziduzaz");
+  ASSERT_NE(hwnd, nullptr);
+  Key(VK_LEFT);
+  WindowProc(hwnd, WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_TRUE(headless::WindowDestroyed());
+  EXPECT_FALSE(links);
+  Msg msg{};
+  ASSERT_TRUE(PeekMsg(&msg));
+  EXPECT_EQ(msg.message, WM_QUIT);
+  EXPECT_EQ(msg.wParam, 0u);
+  EXPECT_EQ(headless::MessageBoxCount(), 0);
+}
+
+TEST_F(WindowRules, TheCloseRequestTakesTheDestroyPath) {
+  ASSERT_TRUE(RegisterWindowClass("Ruzov", WindowProc));
+  HWND hwnd = CreateMainWindow("Ruzov - Diziduzaz");
+  Key(VK_UP);
+  WindowProc(hwnd, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(headless::WindowDestroyed());
+  EXPECT_FALSE(oben);
+}
+
+// ---------------------------------------------------------------- the loop
+
+struct LoopRig {
+  std::vector<int64_t> readings;  // scripted clock readings, then stays at the last
+  size_t next = 0;
+  std::vector<int64_t> frameClock;  // clock reading at each presented frame
+  std::vector<int> queuedAtFrame;
+  std::vector<int64_t> waits;
+  int stopAfter = 3;
+  int64_t last = 0;
+};
+LoopRig* gRig;
+
+int64_t RigClock(void*) {
+  LoopRig& r = *gRig;
+  if (r.next < r.readings.size()) r.last = r.readings[r.next++];
+  return r.last;
+}
+void RigWait(void*, int64_t deadline) {
+  gRig->waits.push_back(deadline);
+  if (gRig->next >= gRig->readings.size()) gRig->last = deadline + 1;
+}
+void RigPresent(void*, const uint16_t*, int) {
+  LoopRig& r = *gRig;
+  r.frameClock.push_back(r.last);
+  r.queuedAtFrame.push_back(headless::QueuedMessages());
+  if (static_cast<int>(r.frameClock.size()) >= r.stopAfter) PostQuit(0);
+}
+
+class Loop : public testing::Test {
+ protected:
+  void SetUp() override {
+    FreshProcess();
+    gRig = &rig;
+    ASSERT_TRUE(RegisterWindowClass("Ruzov", WindowProc));
+    ASSERT_NE(CreateMainWindow("Ruzov - Diziduzaz"), nullptr);
+    ASSERT_TRUE(InitDisplay());
+    headless::SetClockFrequency(6000);  // 100 ticks a frame
+    headless::SetClockHook(RigClock, nullptr);
+    headless::SetWaitHook(RigWait, nullptr);
+    headless::SetPresentHook(RigPresent, nullptr);
+  }
+  void TearDown() override { ReleaseDisplay(); }
+  LoopRig rig;
+};
+
+TEST_F(Loop, AFrameRunsOnlyWhenTheClockIsStrictlyPastItsDueTime) {
+  // Start-up reads 1000; then 1000 (not past), 1001 (frame 1), 1101 (not
+  // past 1101), 1102 (frame 2), then the waits move it on.
+  rig.readings = {1000, 1000, 1001, 1101, 1102};
+  RunMainLoop();
+  ASSERT_EQ(rig.frameClock.size(), 3u);
+  EXPECT_EQ(rig.frameClock[0], 1001);
+  EXPECT_EQ(rig.frameClock[1], 1102);
+  EXPECT_EQ(rig.frameClock[2], 1203);
+  EXPECT_EQ(rig.waits.front(), 1000);
+}
+
+TEST_F(Loop, ALateFrameIsNeverMadeUp) {
+  rig.readings = {0, 1, 5000, 5000, 5101};
+  RunMainLoop();
+  ASSERT_EQ(rig.frameClock.size(), 3u);
+  EXPECT_EQ(rig.frameClock[1], 5000);
+  EXPECT_EQ(rig.frameClock[2], 5101) << "one period after the late frame, not back to back";
+}
+
+TEST_F(Loop, MessagesGoBeforeFrames) {
+  rig.readings = {0, 1};
+  rig.stopAfter = 1;
+  for (int i = 0; i < 50; ++i) headless::PostMsg(WM_KEYDOWN, VK_LEFT);
+  RunMainLoop();
+  ASSERT_EQ(rig.queuedAtFrame.size(), 1u);
+  EXPECT_EQ(rig.queuedAtFrame[0], 0);
+}
+
+TEST_F(Loop, WithoutAFastCounterFramesAreAtLeast17MillisecondsApart) {
+  headless::SetClockFrequency(0);
+  rig.readings = {0};
+  RunMainLoop();
+  ASSERT_EQ(rig.frameClock.size(), 3u);
+  EXPECT_EQ(rig.frameClock[1] - rig.frameClock[0], 17);
+  EXPECT_EQ(rig.frameClock[2] - rig.frameClock[1], 17);
+}
+
+TEST_F(Loop, EscapeEndsTheLoopWithNoFurtherFrame) {
+  rig.readings = {0};
+  rig.stopAfter = 100;
+  headless::PostMsg(WM_KEYDOWN, VK_ESCAPE);
+  headless::PostMsg(WM_KEYDOWN, VK_SPACE);  // dropped: the window is gone
+  EXPECT_EQ(RunMainLoop(), 0);
+  EXPECT_TRUE(rig.frameClock.empty());
+  EXPECT_EQ(game, 0);
+}
+
+}  // namespace

@@ -16,6 +16,8 @@
 #include <vector>
 
 #include "tools/datagen/datagen.h"
+#include "tools/datagen/image.h"
+#include "tools/datagen/noise.h"
 
 namespace fs = std::filesystem;
 
@@ -133,7 +135,9 @@ TEST_F(DataSet, KeyColourIsUsedOnlyAsPureWhite) {
     SCOPED_TRACE(name);
     const Picture& p = Pic(name);
     for (const auto& c : p.px)
-      if (IsKey(c)) ASSERT_TRUE(IsPureWhite(c)) << int(c[0]) << "," << int(c[1]) << "," << int(c[2]);
+      if (IsKey(c)) {
+        ASSERT_TRUE(IsPureWhite(c)) << int(c[0]) << "," << int(c[1]) << "," << int(c[2]);
+      }
   }
 }
 
@@ -191,7 +195,9 @@ TEST_F(DataSet, AliensDifferAndTheLastKindIsTheBiggest) {
   for (int i = 1; i <= 8; ++i) alien.push_back(&Pic("Alien" + std::to_string(i) + ".bmp"));
   for (int i = 0; i < 8; ++i) {
     for (int j = i + 1; j < 8; ++j) EXPECT_NE(alien[i]->px, alien[j]->px);
-    if (i < 7) EXPECT_GT(Ink(*alien[7], 0, 0, 32, 32), Ink(*alien[i], 0, 0, 32, 32)) << "kind " << i + 1;
+    if (i < 7) {
+      EXPECT_GT(Ink(*alien[7], 0, 0, 32, 32), Ink(*alien[i], 0, 0, 32, 32)) << "kind " << i + 1;
+    }
   }
 }
 
@@ -205,7 +211,9 @@ TEST_F(DataSet, ExplosionGrowsAndBurnsOut) {
     for (const auto& c : p.px)
       if (!IsKey(c)) heat += c[0] + c[1] + c[2];
     heat /= ink;
-    if (f < 4) EXPECT_GT(ink, lastInk) << "frame " << f;  // the last frame tears into puffs
+    if (f < 4) {
+      EXPECT_GT(ink, lastInk) << "frame " << f;  // the last frame tears into puffs
+    }
     EXPECT_LT(heat, lastHeat) << "frame " << f;
     lastInk = ink;
     lastHeat = heat;
@@ -297,6 +305,61 @@ TEST_F(DataSet, CommandLineToolMakesItsDirectoryAndTheSameFiles) {
   for (const char* name : kSoundFiles) EXPECT_EQ(ReadAll(out / name), ReadAll(dir_ / "a" / name)) << name;
   std::string usage = std::string("\"") + RUZOV_DATAGEN_EXE + "\" > /dev/null 2>&1";
   EXPECT_NE(std::system(usage.c_str()), 0);
+}
+
+// ---------------------------------------------------------------- parts
+
+TEST(BmpWriter, KeysTransparentPixelsAndKeepHighlightsOffWhite) {
+  Image img = NewImage(3, 2);
+  Put(img, 0, 0, Rgb{1.0f, 1.0f, 1.0f});   // a highlight at full white
+  Put(img, 1, 0, Rgb{1.0f, 0.0f, 0.25f});  // top row, left to right
+  Put(img, 2, 1, Rgb{-0.5f, 0.5f, 2.0f});  // out of range both ways
+  std::vector<uint8_t> b = EncodeBmp(img);
+  ASSERT_EQ(b.size(), 54u + 2u * 12u);  // 9 bytes a row padded to 12
+  EXPECT_EQ(Le(b, 22, 4), 2u);          // positive height: bottom-up
+  auto px = [&](int x, int y) {        // y counted from the top
+    size_t o = 54 + size_t(1 - y) * 12 + size_t(x) * 3;
+    return std::array<uint8_t, 3>{b[o + 2], b[o + 1], b[o]};
+  };
+  EXPECT_FALSE(IsKey(px(0, 0)));
+  EXPECT_EQ(px(1, 0), (std::array<uint8_t, 3>{240, 0, 64}));
+  EXPECT_TRUE(IsPureWhite(px(2, 0)));  // never painted
+  EXPECT_TRUE(IsPureWhite(px(0, 1)));
+  EXPECT_EQ(px(2, 1), (std::array<uint8_t, 3>{0, 128, 240}));
+  EXPECT_EQ(b[54 + 9], 0);  // padding stays zero
+}
+
+TEST(Noise, PeriodicNoisesJoinAtTheirPeriod) {
+  // the lava cell and the border plate are tiled; a seam would show at once
+  for (float y : {0.1f, 1.7f, 3.3f}) {
+    for (float x : {0.0f, 0.45f, 2.9f}) {
+      EXPECT_FLOAT_EQ(ValueNoise(x, y, 5u, 4), ValueNoise(x + 4.0f, y, 5u, 4));
+      EXPECT_FLOAT_EQ(ValueNoise(x, y, 5u, 4), ValueNoise(x, y - 4.0f, 5u, 4));
+      EXPECT_NEAR(Fbm(x, y, 3, 9u, 4), Fbm(x + 4.0f, y + 4.0f, 3, 9u, 4), 1e-5f);
+      Cells a = Worley(x, y, 7u, 4), b = Worley(x + 4.0f, y - 8.0f, 7u, 4);
+      EXPECT_NEAR(a.f1, b.f1, 1e-4f);
+      EXPECT_NEAR(a.f2, b.f2, 1e-4f);
+      EXPECT_EQ(a.id, b.id);
+    }
+  }
+  // without a period the field goes on changing
+  EXPECT_NE(ValueNoise(0.5f, 0.5f, 5u), ValueNoise(4.5f, 0.5f, 5u));
+}
+
+TEST(Noise, GeneratorIsSeededAndStaysInRange) {
+  Rng a = NewRng(42), b = NewRng(42), c = NewRng(43);
+  bool differs = false;
+  for (int i = 0; i < 1000; ++i) {
+    float va = NextFloat(a);
+    EXPECT_EQ(va, NextFloat(b));
+    differs = differs || va != NextFloat(c);
+    EXPECT_GE(va, 0.0f);
+    EXPECT_LT(va, 1.0f);
+    float h = Hash2(i, -i, 3u);
+    EXPECT_GE(h, 0.0f);
+    EXPECT_LT(h, 1.0f);
+  }
+  EXPECT_TRUE(differs);
 }
 
 }  // namespace

@@ -1,0 +1,16 @@
+// The game's data set, made from code: the 40 pictures and five sound
+// effects the game reads from its working directory, always the same bytes.
+#pragma once
+
+#include <string>
+
+constexpr int kImageFileCount = 40;
+constexpr int kSoundFileCount = 5;
+
+// File names exactly as the game opens them, in its loading order.
+extern const char* const kImageFiles[kImageFileCount];
+extern const char* const kSoundFiles[kSoundFileCount];
+
+// Writes every file into the existing directory `dir`. On failure returns
+// false with a one-line reason in `error`.
+bool GenerateDataSet(const std::string& dir, std::string& error);

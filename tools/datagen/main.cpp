@@ -1,0 +1,25 @@
+// ruzov-datagen OUTDIR: writes the game's pictures and sound effects.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "tools/datagen/datagen.h"
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s OUTDIR\n", argv[0]);
+    return 2;
+  }
+  std::error_code ec;
+  std::filesystem::create_directories(argv[1], ec);
+  if (ec) {
+    std::fprintf(stderr, "ruzov-datagen: cannot create %s: %s\n", argv[1], ec.message().c_str());
+    return 1;
+  }
+  std::string error;
+  if (!GenerateDataSet(argv[1], error)) {
+    std::fprintf(stderr, "ruzov-datagen: %s\n", error.c_str());
+    return 1;
+  }
+  return 0;
+}

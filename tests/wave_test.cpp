@@ -53,7 +53,6 @@ struct WaveProbe : CWave {
     imageLength = static_cast<uint32_t>(image.size());
   }
   uint32_t Length() const { return imageLength; }
-  bool FromResource() const { return fromResource; }
 };
 
 class WaveFileTest : public ::testing::Test {
@@ -128,17 +127,6 @@ TEST(Wave, EmptyObjectQueriesLeaveArgumentsAlone) {
   EXPECT_EQ(w.GetData(p, 100), 0u);
   EXPECT_EQ(p, nullptr);
   EXPECT_FALSE(w.Play(true, false));
-}
-
-TEST(Wave, NoResourcesOrSystemPlaybackHere) {
-  WaveProbe r(7u, nullptr);
-  EXPECT_FALSE(r.IsValid());
-  EXPECT_TRUE(r.FromResource());
-  EXPECT_FALSE(r.Create(7u, nullptr));
-  WaveProbe w;
-  w.Adopt(Riff("WAVE", Chunk("data", "ab")));
-  EXPECT_FALSE(w.Play(false, false));
-  EXPECT_FALSE(w.Play(true, true));
 }
 
 TEST(WaveFormat, SixteenByteFmtTakesCbSizeFromTheNextChunk) {
@@ -306,17 +294,6 @@ TEST(MMIO, WalksChunksInsideTheMemoryBlock) {
   mmio.Ascend(odd, 0);  // never descended: all zero, back to the start
   CMMIdChunk none('n', 'o', 'n', 'e');
   EXPECT_EQ(mmio.Descend(none, riff, MMIO_FINDCHUNK), MMIOERR_CHUNKNOTFOUND);
-}
-
-TEST(MMIO, OnlyMemoryFilesOpen) {
-  CMMIOInfo plain;
-  EXPECT_FALSE(CMMIO(plain).IsOpen());
-  CMMIO byName("x.wav", MMIO_READ);
-  EXPECT_FALSE(byName.IsOpen());
-  CMMIdChunk ck('d', 'a', 't', 'a');
-  EXPECT_NE(byName.Descend(ck, MMIO_FINDCHUNK), MMSYSERR_NOERROR);
-  char c;
-  EXPECT_EQ(byName.Read(&c, 1), -1);
 }
 
 }  // namespace

@@ -1,0 +1,136 @@
+#include "audio/Wave.h"
+
+#include <cstdio>
+#include <limits>
+#include <new>
+
+#include "audio/MMIO.h"
+
+namespace {
+
+uint16_t LE16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+uint32_t LE32(const uint8_t* p) {
+  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+         static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
+
+// Opens a memory file on the image and descends into RIFF "WAVE" and then
+// the wanted chunk; the read position is left at the chunk's first byte.
+bool WalkTo(FOURCC id, CMMIO& mmio, CMMChunk& mmckSubchunk) {
+  CMMTypeChunk mmckParent('W', 'A', 'V', 'E');
+  if (mmio.Descend(mmckParent, MMIO_FINDRIFF) != MMSYSERR_NOERROR) return false;
+  mmckSubchunk.ckid = id;
+  return mmio.Descend(mmckSubchunk, mmckParent, MMIO_FINDCHUNK) == MMSYSERR_NOERROR;
+}
+
+// mmio offsets are signed 32-bit; larger images are refused.
+constexpr long kMaxImage = std::numeric_limits<int32_t>::max();
+
+}  // namespace
+
+CWave::CWave() : imageData(nullptr), imageLength(0), fromResource(false) {}
+
+CWave::CWave(const char* pszFileName) : CWave() { Create(pszFileName); }
+
+CWave::CWave(uint32_t uiResID, HMODULE hmod) : CWave() {
+  fromResource = true;
+  Create(uiResID, hmod);
+}
+
+CWave::~CWave() { Free(); }
+
+bool CWave::Create(const char* pszFileName) {
+  Free();
+  fromResource = false;
+  // Binary mode: CR, LF and 0x1A are sample bytes like any other.
+  std::FILE* file = std::fopen(pszFileName, "rb");
+  if (!file) return false;
+  long length = -1;
+  if (std::fseek(file, 0, SEEK_END) == 0) length = std::ftell(file);
+  if (length <= 0 || length > kMaxImage) {
+    std::fclose(file);
+    return false;
+  }
+  imageLength = static_cast<uint32_t>(length);
+  imageData = new (std::nothrow) uint8_t[imageLength];
+  if (!imageData) {
+    std::fclose(file);
+    return false;
+  }
+  std::rewind(file);
+  size_t got = std::fread(imageData, 1, imageLength, file);
+  std::fclose(file);
+  // A file that shrank under us: keep only what was really read.
+  if (got == 0) {
+    Free();
+    return false;
+  }
+  imageLength = static_cast<uint32_t>(got);
+  return true;
+}
+
+bool CWave::Create(uint32_t, HMODULE) {
+  Free();
+  fromResource = true;
+  return false;
+}
+
+bool CWave::Play(bool, bool) const { return false; }
+
+bool CWave::GetFormat(WAVEFORMATEX& wfFormat) const {
+  if (!IsValid()) return false;
+  CMMMemoryIOInfo info(imageData, static_cast<int32_t>(imageLength), 0);
+  CMMIO mmio(info);
+  CMMChunk mmckSubchunk;
+  if (!WalkTo(MakeFourCC('f', 'm', 't', ' '), mmio, mmckSubchunk)) return false;
+  // Always the full 18 bytes, even from a 16-byte PCM chunk: cbSize then
+  // takes whatever follows the chunk.
+  uint8_t raw[kWaveFormatExBytes] = {};
+  mmio.Read(raw, kWaveFormatExBytes);
+  mmio.Ascend(mmckSubchunk, 0);
+  wfFormat.wFormatTag = LE16(raw);
+  wfFormat.nChannels = LE16(raw + 2);
+  wfFormat.nSamplesPerSec = LE32(raw + 4);
+  wfFormat.nAvgBytesPerSec = LE32(raw + 8);
+  wfFormat.nBlockAlign = LE16(raw + 12);
+  wfFormat.wBitsPerSample = LE16(raw + 14);
+  wfFormat.cbSize = LE16(raw + 16);
+  return true;
+}
+
+uint32_t CWave::GetDataLen() const {
+  if (!IsValid()) return 0;
+  CMMMemoryIOInfo info(imageData, static_cast<int32_t>(imageLength), 0);
+  CMMIO mmio(info);
+  CMMChunk mmckSubchunk;
+  if (!WalkTo(MakeFourCC('d', 'a', 't', 'a'), mmio, mmckSubchunk)) return 0;
+  return mmckSubchunk.cksize;
+}
+
+uint32_t CWave::GetData(uint8_t*& pWaveData, uint32_t dwMaxLen) const {
+  if (!IsValid()) return 0;
+  CMMMemoryIOInfo info(imageData, static_cast<int32_t>(imageLength), 0);
+  CMMIO mmio(info);
+  CMMChunk mmckSubchunk;
+  if (!WalkTo(MakeFourCC('d', 'a', 't', 'a'), mmio, mmckSubchunk)) return 0;
+  uint32_t dwLenToCopy = mmckSubchunk.cksize;
+  if (pWaveData == nullptr) {
+    // Like a zero-sized global block, an empty chunk yields no memory.
+    if (dwLenToCopy > 0) pWaveData = new (std::nothrow) uint8_t[dwLenToCopy];
+  } else if (dwMaxLen < dwLenToCopy) {
+    dwLenToCopy = dwMaxLen;
+  }
+  // The size is already cut to the image, so it fits mmio's signed count.
+  if (pWaveData != nullptr) mmio.Read(pWaveData, static_cast<int32_t>(dwLenToCopy));
+  return dwLenToCopy;
+}
+
+bool CWave::Free() {
+  if (imageData == nullptr) return false;
+  // A resource image would belong to its module; only file images (blocks
+  // this object allocated) can exist here.
+  if (!fromResource) delete[] imageData;
+  imageData = nullptr;
+  imageLength = 0;
+  return true;
+}

@@ -1,0 +1,57 @@
+// CWave: one WAV file held whole in memory, headers included, answering
+// what format its sound has, how long its sample data is, and the samples.
+#pragma once
+
+#include <cstdint>
+
+// The sound format at the start of the "fmt " chunk, as stored in the file:
+// 18 bytes, little-endian, no padding.
+struct WAVEFORMATEX {
+  uint16_t wFormatTag;
+  uint16_t nChannels;
+  uint32_t nSamplesPerSec;
+  uint32_t nAvgBytesPerSec;
+  uint16_t nBlockAlign;
+  uint16_t wBitsPerSample;
+  uint16_t cbSize;
+};
+constexpr int32_t kWaveFormatExBytes = 18;
+
+using HMODULE = void*;
+
+class CWave {
+ public:
+  CWave();
+  explicit CWave(const char* pszFileName);
+  CWave(uint32_t uiResID, HMODULE hmod);
+  virtual ~CWave();
+
+  CWave(const CWave&) = delete;
+  CWave& operator=(const CWave&) = delete;
+
+  // Loads a whole file as the image, replacing the one held.
+  bool Create(const char* pszFileName);
+  // Module resources do not exist on this platform: always false.
+  bool Create(uint32_t uiResID, HMODULE hmod);
+  // There is no system "play a WAV image" service here: always false.
+  bool Play(bool bAsync = false, bool bLooped = false) const;
+  bool IsValid() const { return imageData != nullptr; }
+
+  // Each query walks the image anew: RIFF form "WAVE", then the chunk.
+  // Copies 18 bytes from the start of "fmt " (past the end of the image
+  // they read as 0); false, with wfFormat untouched, when there is no image
+  // or no "fmt " chunk.
+  bool GetFormat(WAVEFORMATEX& wfFormat) const;
+  // Size of the "data" chunk, cut to what the image holds; 0 if none.
+  uint32_t GetDataLen() const;
+  // Copies up to dwMaxLen sample bytes into pWaveData and returns the count
+  // asked for. With pWaveData null it allocates (new[]) the whole chunk,
+  // which the caller then owns and frees with delete[]; dwMaxLen is ignored.
+  uint32_t GetData(uint8_t*& pWaveData, uint32_t dwMaxLen) const;
+  bool Free();
+
+ protected:
+  uint8_t* imageData;
+  uint32_t imageLength;
+  bool fromResource;
+};

@@ -1,0 +1,109 @@
+// The five sound effects: loaded whole from their WAV files into one buffer
+// each, played once per request, reloaded when the device was lost.
+#include "audio/sound.h"
+
+#include <cstdint>
+
+#include "app/startup.h"
+#include "audio/Wave.h"
+#include "game/state.h"
+#include "platform/audio/effects.h"
+
+bool lpDS = false;
+plat::SoundBuffer* lpDSBSounds[kEffectCount] = {};
+
+namespace {
+
+const char* const kEffectFiles[kEffectCount] = {
+    "GunShot.wav", "drip.wav", "Schaden.wav", "Get.wav", "Kollision.wav",
+};
+
+plat::WaveFormat ToBufferFormat(const WAVEFORMATEX& wf) {
+  return plat::WaveFormat{wf.wFormatTag,   wf.nChannels,      wf.nSamplesPerSec, wf.nAvgBytesPerSec,
+                          wf.nBlockAlign, wf.wBitsPerSample, wf.cbSize};
+}
+
+}  // namespace
+
+bool InitSound() {
+  if (!plat::AudioCreate()) {
+    ErrStr = Err_DirectSoundCreate;
+    return false;
+  }
+  lpDS = true;
+  if (!plat::AudioSetCooperative()) {
+    ErrStr = Err_Coop;
+    return false;
+  }
+  return LoadSounds();
+}
+
+bool LoadSounds() {
+  // The images live only for this load; the buffers keep their own copy.
+  CWave waves[kEffectCount];
+  for (int i = 0; i < kEffectCount; ++i) waves[i].Create(kEffectFiles[i]);
+
+  for (int i = 0; i < kEffectCount; ++i) {
+    uint32_t len = waves[i].GetDataLen();
+    // A missing file or "fmt " chunk leaves a zero format, which the buffer
+    // creation refuses, as it refuses a length of 0.
+    WAVEFORMATEX wf{};
+    waves[i].GetFormat(wf);
+
+    // A reload replaces the buffer in this slot; the old one is not used
+    // again, so it goes now rather than at shutdown.
+    plat::SoundRelease(lpDSBSounds[i]);
+    lpDSBSounds[i] = plat::AudioCreateBuffer(ToBufferFormat(wf), len);
+    if (!lpDSBSounds[i]) {
+      ErrStr = Err_CreateBuff;
+      return false;
+    }
+
+    void* p = nullptr;
+    uint32_t n = 0;
+    if (!plat::SoundLock(lpDSBSounds[i], &p, &n) || p == nullptr) {
+      ErrStr = Err_LoadWAV;
+      return false;
+    }
+    uint8_t* bytes = static_cast<uint8_t*>(p);
+    n = waves[i].GetData(bytes, n);
+    if (!plat::SoundUnlock(lpDSBSounds[i], p, n)) {
+      ErrStr = Err_LoadWAV;
+      return false;
+    }
+  }
+  return true;
+}
+
+bool RestoreSounds() {
+  for (plat::SoundBuffer* buffer : lpDSBSounds) {
+    // A slot a failed reload left empty has nothing to restore.
+    if (buffer && !plat::SoundRestore(buffer)) return false;
+  }
+  return LoadSounds();
+}
+
+bool PlaySoundEffect(int index) {
+  plat::NoteEffectRequest(index);
+  if (index < 0 || index >= kEffectCount || !lpDSBSounds[index]) return true;
+  if (plat::SoundGetStatus(lpDSBSounds[index]) & plat::kSoundBufferLost) RestoreSounds();
+  if (index <= 0) return true;
+  // After a reload the slot holds the new buffer, or nothing if it failed.
+  if (lpDSBSounds[index]) plat::SoundPlay(lpDSBSounds[index]);
+  return true;
+}
+
+void CheckDamageBuffer() {
+  plat::SoundBuffer* buffer = lpDSBSounds[kEffectDamage];
+  if (!buffer) return;
+  if (plat::SoundGetStatus(buffer) & plat::kSoundLooping) plat::SoundStop(buffer);
+}
+
+void ReleaseSound() {
+  if (lpDS) {
+    plat::AudioRelease();
+    lpDS = false;
+  }
+  // The buffers ended with the device.
+  for (plat::SoundBuffer*& buffer : lpDSBSounds) buffer = nullptr;
+}

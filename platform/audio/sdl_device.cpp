@@ -1,0 +1,72 @@
+// The SDL audio device: default output, its own preferred rate, stereo
+// float, short periods.
+#include <SDL.h>
+
+#include "platform/audio/device.h"
+
+namespace plat::audio {
+
+namespace {
+
+SDL_AudioDeviceID gDevice = 0;
+constexpr int kFallbackRate = 48000;
+
+void SDLCALL Callback(void* user, Uint8* stream, int len) {
+  static_cast<Mixer*>(user)->Render(reinterpret_cast<float*>(stream),
+                                    len / static_cast<int>(2 * sizeof(float)));
+}
+
+bool Init() { return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0; }
+
+void Quit() { SDL_QuitSubSystem(SDL_INIT_AUDIO); }
+
+int Open(Mixer* mixer) {
+  SDL_AudioSpec preferred{};
+  int rate = kFallbackRate;
+  if (SDL_GetDefaultAudioInfo(nullptr, &preferred, 0) == 0 && preferred.freq > 0) rate = preferred.freq;
+
+  SDL_AudioSpec want{};
+  SDL_AudioSpec have{};
+  want.freq = rate;
+  want.format = AUDIO_F32SYS;
+  want.channels = 2;
+  want.samples = kDevicePeriod;
+  want.callback = Callback;
+  want.userdata = mixer;
+  // Only the rate may differ; SDL adapts format, channels and period size
+  // for us, so the callback always sees stereo float in kDevicePeriod frames.
+  gDevice = SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
+  if (gDevice == 0) return 0;
+  if (have.freq <= 0) {
+    SDL_CloseAudioDevice(gDevice);
+    gDevice = 0;
+    return 0;
+  }
+  mixer->SetRate(have.freq);
+  SDL_PauseAudioDevice(gDevice, 0);
+  return have.freq;
+}
+
+void Close() {
+  if (gDevice != 0) SDL_CloseAudioDevice(gDevice);
+  gDevice = 0;
+}
+
+// A removed device stays open but disabled; SDL then reports it stopped.
+bool Lost() { return gDevice == 0 || SDL_GetAudioDeviceStatus(gDevice) == SDL_AUDIO_STOPPED; }
+
+void Lock() {
+  if (gDevice != 0) SDL_LockAudioDevice(gDevice);
+}
+
+void Unlock() {
+  if (gDevice != 0) SDL_UnlockAudioDevice(gDevice);
+}
+
+constexpr DeviceOps kSdlOps = {Init, Quit, Open, Close, Lost, Lock, Unlock};
+
+}  // namespace
+
+const DeviceOps& SdlDeviceOps() { return kSdlOps; }
+
+}  // namespace plat::audio

@@ -3,6 +3,8 @@
 // memory.
 #include "platform/headless.h"
 
+#include <time.h>
+
 #include <cstdio>
 #include <cstring>
 
@@ -30,6 +32,7 @@ struct State {
   void* clockUser = nullptr;
   headless::WaitHook waitHook = nullptr;
   void* waitUser = nullptr;
+  bool realClock = false;
 
   headless::PresentHook presentHook = nullptr;
   void* presentUser = nullptr;
@@ -66,6 +69,7 @@ void Reset() {
   st.now = 0;
   st.clockHook = nullptr;
   st.waitHook = nullptr;
+  st.realClock = false;
   st.presentHook = nullptr;
   st.presents = 0;
   st.havePresented = false;
@@ -86,6 +90,11 @@ bool PostMsg(uint32_t message, uintptr_t wParam) {
 }
 
 int QueuedMessages() { return gState.count; }
+void UseRealClock() {
+  gState.realClock = true;
+  gState.frequency = 1'000'000'000;
+}
+
 bool WindowDestroyed() { return gState.destroyed; }
 bool WindowExists() { return gState.created && !gState.destroyed; }
 
@@ -191,6 +200,11 @@ int64_t ClockFrequency() { return gState.frequency; }
 
 int64_t ClockNow() {
   if (gState.clockHook) return gState.clockHook(gState.clockUser);
+  if (gState.realClock) {
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<int64_t>(ts.tv_sec) * 1'000'000'000 + ts.tv_nsec;
+  }
   return gState.now;
 }
 
@@ -199,7 +213,16 @@ void WaitForMessageOrTime(int64_t deadline) {
     gState.waitHook(gState.waitUser, deadline);
     return;
   }
-  if (gState.count == 0 && gState.now <= deadline) gState.now = deadline + 1;
+  if (gState.count != 0) return;
+  if (gState.realClock) {
+    const int64_t now = ClockNow();
+    if (now > deadline) return;
+    const int64_t wait = deadline + 1 - now;
+    timespec ts{static_cast<time_t>(wait / 1'000'000'000), static_cast<long>(wait % 1'000'000'000)};
+    nanosleep(&ts, nullptr);
+    return;
+  }
+  if (gState.now <= deadline) gState.now = deadline + 1;
 }
 
 bool DisplayCreate() { return !Failing(headless::kFailDisplayCreate); }

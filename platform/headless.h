@@ -36,6 +36,9 @@ using ClockHook = int64_t (*)(void* user);  // replaces every clock reading
 using WaitHook = void (*)(void* user, int64_t deadline);
 void SetClockHook(ClockHook hook, void* user);
 void SetWaitHook(WaitHook hook, void* user);
+// Runs on the machine's monotonic clock instead, waits really sleeping, so
+// frames come at the real pace (for listening and audio checks).
+void UseRealClock();
 
 // Each presented frame: the hook runs after the flip has handed it over.
 using PresentHook = void (*)(void* user, const uint16_t* pixels, int pitch);

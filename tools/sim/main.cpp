@@ -19,9 +19,11 @@ namespace {
 
 const char* const kUsage =
     "usage: ruzov-sim [--data DIR] [--script FILE] [--frames N] [--trace FILE|-]\n"
-    "                 [--shot FRAME:FILE.bmp]...\n"
+    "                 [--shot FRAME:FILE.bmp]... [--realtime]\n"
     "Without --data the data files are read from the working directory, or from\n"
-    "the build's data folder when the working directory holds none.\n";
+    "the build's data folder when the working directory holds none.\n"
+    "--realtime paces the frames at 60 a second on the real clock, so the sound\n"
+    "(SDL_AUDIODRIVER picks the device; dummy by default) can be heard.\n";
 
 struct Shot {
   int64_t frame;
@@ -89,6 +91,7 @@ int main(int argc, char** argv) {
   std::string scriptPath;
   std::string tracePath = "-";
   int64_t frames = -1;
+  bool realtime = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     auto value = [&](std::string* out) {
@@ -100,6 +103,8 @@ int main(int argc, char** argv) {
     if (arg == "--help" || arg == "-h") {
       std::fputs(kUsage, stdout);
       return 0;
+    } else if (arg == "--realtime") {
+      realtime = true;
     } else if (arg == "--data") {
       if (!value(&dataDir)) return Usage("--data needs a folder");
     } else if (arg == "--script") {
@@ -169,6 +174,7 @@ int main(int argc, char** argv) {
   sim::EventCursor cursor(gRun.script);
   gRun.cursor = &cursor;
   headless::SetPresentHook(OnPresent, nullptr);
+  if (realtime) headless::UseRealClock();
 
   if (!InitApplication()) {
     ReleaseAll();  // the headless message box writes the text to standard error

@@ -1,6 +1,27 @@
 // The composed background music.
 #pragma once
 
+#include <cstdint>
+
+namespace dm {
+class Performance;
+class Loader;
+class Composer;
+class Segment;
+class Style;
+class ChordMap;
+}  // namespace dm
+
+// The music objects, each null until created.
+extern dm::Performance* lpIDMPerformance;
+extern dm::Loader* lpIDMLoader;
+extern dm::Composer* lpIDMComposer;
+extern dm::Segment* lpIDMTemplate;
+extern dm::Style* lpIDMStyle;
+extern dm::ChordMap* lpIDMChordMap;
+extern dm::Segment* lpIDMSegment;  // the composed piece, the only one played
+extern int32_t dmrval;             // result of the last creation and of Init
+
 // Start-up steps 13 to 19: create the music objects, compose and start the
 // piece. False with ErrStr set when a step fails.
 bool InitMusic();

@@ -1,0 +1,712 @@
+// The music engine: the three file readers, the composer, the sequencer and
+// the performance, and the game's start-up, restart and shutdown steps.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <vector>
+
+#include "app/startup.h"
+#include "audio/music.h"
+#include "game/state.h"
+#include "platform/headless.h"
+#include "platform/music/compose.h"
+#include "platform/music/formats.h"
+#include "platform/music/music.h"
+#include "platform/music/sequencer.h"
+
+namespace {
+
+using namespace dm;
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::string Shipped(const char* name) { return ReadText(std::string(RUZOV_MUSIC_DATA_DIR) + "/" + name); }
+
+// A one-drum style: a kick on every beat, and a two-bar template.
+const char* const kKickStyle =
+    "RUZOV-STYLE 1\ntempo 100\nmeter 4/4\nsteps 4\n"
+    "part drums\n  channel 10\n  pattern groove 1 100\n    drum kick xxxx\n  end\nend\n";
+const char* const kOneChordMap = "RUZOV-CHORDMAP 1\nkey C\nchord C C 0 4 7\n";
+
+std::string TemplateOfBars(int bars) { return "RUZOV-TEMPLATE 1\nbars " + std::to_string(bars) + "\n"; }
+
+SegmentData ComposeText(const std::string& style, const std::string& tmpl, const std::string& map) {
+  StyleData s;
+  TemplateData t;
+  ChordMapData m;
+  std::string error;
+  EXPECT_TRUE(ParseStyle(style, &s, &error)) << error;
+  EXPECT_TRUE(ParseTemplate(tmpl, &t, &error)) << error;
+  EXPECT_TRUE(ParseChordMap(map, &m, &error)) << error;
+  SegmentData seg;
+  EXPECT_TRUE(ComposeSegment(s, t, m, 1, &seg, &error)) << error;
+  return seg;
+}
+
+std::string TemplateError(const std::string& text) {
+  TemplateData t;
+  std::string error;
+  EXPECT_FALSE(ParseTemplate(text, &t, &error));
+  return error;
+}
+std::string StyleError(const std::string& text) {
+  StyleData s;
+  std::string error;
+  EXPECT_FALSE(ParseStyle(text, &s, &error));
+  return error;
+}
+std::string ChordMapError(const std::string& text) {
+  ChordMapData m;
+  std::string error;
+  EXPECT_FALSE(ParseChordMap(text, &m, &error));
+  return error;
+}
+
+// ------------------------------------------------------------------ files
+
+TEST(MusicFiles, ShippedFilesReadAndDescribeTheWholePiece) {
+  TemplateData t;
+  StyleData s;
+  ChordMapData m;
+  std::string error;
+  ASSERT_TRUE(ParseTemplate(Shipped("Template1.tpl"), &t, &error)) << error;
+  ASSERT_TRUE(ParseStyle(Shipped("Style1.sty"), &s, &error)) << error;
+  ASSERT_TRUE(ParseChordMap(Shipped("Chordmap1.cdm"), &m, &error)) << error;
+  EXPECT_GE(t.bars, 32);
+  EXPECT_EQ(t.groove.size(), static_cast<size_t>(t.bars));
+  EXPECT_GE(*std::max_element(t.groove.begin(), t.groove.end()) - *std::min_element(t.groove.begin(), t.groove.end()), 2);
+  EXPECT_NE(std::count(t.embellishments.begin(), t.embellishments.end(), Embellishment::Fill), 0);
+  EXPECT_NE(std::count(t.embellishments.begin(), t.embellishments.end(), Embellishment::Break), 0);
+  bool drums = false, bass = false;
+  for (const StylePart& p : s.parts) {
+    drums |= p.IsDrums();
+    bass |= p.name == "bass";
+  }
+  EXPECT_TRUE(drums && bass);
+  EXPECT_GE(s.parts.size(), 4u);
+  EXPECT_FALSE(m.cadence.empty());
+}
+
+TEST(MusicFiles, TemplateErrorsNameTheirLine) {
+  EXPECT_EQ(TemplateError(""), "line 0: empty file, expected \"RUZOV-TEMPLATE 1\"");
+  EXPECT_EQ(TemplateError("RUZOV-STYLE 1\n").rfind("line 1: not a file of this kind", 0), 0u);
+  EXPECT_EQ(TemplateError("\nRUZOV-TEMPLATE 1\nbars 4\n").rfind("line 2: not a file", 0), 0u);
+  EXPECT_EQ(TemplateError("RUZOV-TEMPLATE 2\nbars 4\n"), "line 1: unsupported version");
+  EXPECT_EQ(TemplateError("RUZOV-TEMPLATE 1\ngroove 1 2 3\n"), "line 2: \"bars\" must come before \"groove\"");
+  EXPECT_EQ(TemplateError("RUZOV-TEMPLATE 1\nbars 8\n\n# x\nfill 9\n"), "line 5: bar must be a number from 1 to 8");
+  EXPECT_EQ(TemplateError("RUZOV-TEMPLATE 1\nbars 99999\n"), "line 2: bars must be a number from 1 to 512");
+  EXPECT_EQ(TemplateError("RUZOV-TEMPLATE 1\nbars 8\nsection a 1 4\nsection b 4 8\n"), "line 4: sections overlap");
+  EXPECT_EQ(TemplateError("RUZOV-TEMPLATE 1\nbars 8\nfill 2\nbreak 2\n"), "line 4: bar already has an embellishment");
+  EXPECT_EQ(TemplateError("RUZOV-TEMPLATE 1\nbars 8\ngroove 5 2 1\n"), "line 3: groove range ends before it starts");
+  EXPECT_EQ(TemplateError("RUZOV-TEMPLATE 1\nbars 8\nmeter 4-4\n"), "line 3: meter must look like 4/4");
+  EXPECT_EQ(TemplateError("RUZOV-TEMPLATE 1\nbars 8\ntempo 3\n"), "line 3: unknown word \"tempo\"");
+  EXPECT_EQ(TemplateError("RUZOV-TEMPLATE 1\nmeter 3/4\n"), "line 2: no \"bars\" line");
+  EXPECT_EQ(TemplateError("RUZOV-TEMPLATE 1\nbars 2\nfill\x01 1\n"), "line 3: unexpected control character");
+}
+
+TEST(MusicFiles, StyleErrorsNameTheirLine) {
+  const std::string head = "RUZOV-STYLE 1\nsteps 4\npart a\n  pattern\n";
+  EXPECT_EQ(StyleError(head + "    notes c0 - .\n  end\nend\n"), "line 5: expected 4 steps, found 3");
+  EXPECT_EQ(StyleError(head + "    notes c0 - . . .\n  end\nend\n"), "line 5: more than 4 steps");
+  EXPECT_EQ(StyleError(head + "    notes - c0 . .\n  end\nend\n"), "line 5: \"-\" with no note to hold");
+  EXPECT_EQ(StyleError(head + "    notes c0 x . .\n  end\nend\n"), "line 5: bad step \"x\"");
+  EXPECT_EQ(StyleError(head + "    notes c0'''' . . .\n  end\nend\n"), "line 5: bad step \"c0''''\"");
+  EXPECT_EQ(StyleError(head + "    drum kick x...\n  end\nend\n"),
+            "line 5: \"drum\" lines belong in a part on channel 10");
+  EXPECT_EQ(StyleError(head + "  end\n"), "line 5: part \"a\" has no \"end\"");
+  EXPECT_EQ(StyleError("RUZOV-STYLE 1\nsteps 5\n"), "line 2: steps do not divide the bar evenly");
+  EXPECT_EQ(StyleError("RUZOV-STYLE 1\ntempo 1000\n"), "line 2: tempo must be a number from 20 to 400");
+  EXPECT_EQ(StyleError("RUZOV-STYLE 1\npart d\n channel 10\n pattern\n  drum cowbel x\n"),
+            "line 5: unknown drum \"cowbel\"");
+  EXPECT_EQ(StyleError("RUZOV-STYLE 1\npart d\n pattern\n end\n program 3\nend\n"),
+            "line 5: \"program\" must come before the patterns");
+  EXPECT_EQ(StyleError("RUZOV-STYLE 1\npart d\nend\npart d\nend\n"), "line 4: part \"d\" given twice");
+  EXPECT_EQ(StyleError("RUZOV-STYLE 1\n"), "line 1: no parts");
+}
+
+TEST(MusicFiles, ChordMapErrorsNameTheirLine) {
+  EXPECT_EQ(ChordMapError("RUZOV-CHORDMAP 1\nchord C C 0 4 7\nlink C G 2\n"), "line 3: unknown chord \"G\"");
+  EXPECT_EQ(ChordMapError("RUZOV-CHORDMAP 1\nchord C C 0 4 7\nchord C C 0 3 7\n"), "line 3: chord \"C\" given twice");
+  EXPECT_EQ(ChordMapError("RUZOV-CHORDMAP 1\nchord C C 0 7 4\n"), "line 2: chord tones must rise");
+  EXPECT_EQ(ChordMapError("RUZOV-CHORDMAP 1\nchord C H 0 4 7\n"), "line 2: chord root must be a note name");
+  EXPECT_EQ(ChordMapError("RUZOV-CHORDMAP 1\nchord C C 0 4 7\nlink C C 0\n"),
+            "line 3: weight must be a number from 1 to 100");
+  EXPECT_EQ(ChordMapError("RUZOV-CHORDMAP 1\nchord C C 0 4 7\nsignpost top\n"),
+            "line 3: a signpost needs a name and at least one chord");
+  EXPECT_EQ(ChordMapError("RUZOV-CHORDMAP 1\nscale 0 2 2\n"), "line 2: scale steps must rise");
+  EXPECT_EQ(ChordMapError("RUZOV-CHORDMAP 1\nkey D\n"), "line 2: no chords");
+  ChordMapData m;
+  std::string error;
+  ASSERT_TRUE(ParseChordMap("RUZOV-CHORDMAP 1\nkey F#  # a comment\nchord F#m F# 0 3 7 #x\n", &m, &error)) << error;
+  EXPECT_EQ(m.key, 6);
+  EXPECT_EQ(m.chords[0].name, "F#m");
+}
+
+// Random damage to the shipped files: every reader answers, never crashes,
+// and a refusal always carries a line number.
+TEST(MusicFiles, DamagedInputIsRefusedCleanly) {
+  const std::string files[3] = {Shipped("Template1.tpl"), Shipped("Style1.sty"), Shipped("Chordmap1.cdm")};
+  std::mt19937 gen(12345);
+  for (int round = 0; round < 1500; ++round) {
+    for (int f = 0; f < 3; ++f) {
+      std::string text = files[f];
+      switch (round % 4) {
+        case 0: text.resize(gen() % (text.size() + 1)); break;
+        case 1:
+          for (int k = 0; k < 4; ++k) text[gen() % text.size()] = static_cast<char>(gen());
+          break;
+        case 2: text.insert(gen() % text.size(), std::string(1 + gen() % 40, static_cast<char>(' ' + gen() % 95))); break;
+        default:
+          text.clear();
+          for (int k = gen() % 300; k > 0; --k) text.push_back(static_cast<char>(gen() % 3 ? ' ' + gen() % 95 : '\n'));
+          if (gen() % 2) text = (f == 0 ? "RUZOV-TEMPLATE 1\n" : f == 1 ? "RUZOV-STYLE 1\n" : "RUZOV-CHORDMAP 1\n") + text;
+      }
+      std::string error;
+      TemplateData t;
+      StyleData s;
+      ChordMapData m;
+      bool ok = f == 0 ? ParseTemplate(text, &t, &error) : f == 1 ? ParseStyle(text, &s, &error) : ParseChordMap(text, &m, &error);
+      if (!ok) {
+        ASSERT_EQ(error.rfind("line ", 0), 0u) << error;
+      }
+    }
+  }
+  EXPECT_FALSE(ParseStyle(std::string(kMaxFileBytes + 1, ' '), nullptr, nullptr));
+  EXPECT_EQ(StyleError("RUZOV-STYLE 1\n" + std::string(2000, 'x')), "line 2: line too long");
+}
+
+// ---------------------------------------------------------------- composer
+
+class ShippedPiece : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string error;
+    ASSERT_TRUE(ParseTemplate(Shipped("Template1.tpl"), &tmpl, &error)) << error;
+    ASSERT_TRUE(ParseStyle(Shipped("Style1.sty"), &style, &error)) << error;
+    ASSERT_TRUE(ParseChordMap(Shipped("Chordmap1.cdm"), &map, &error)) << error;
+    ASSERT_TRUE(ComposeSegment(style, tmpl, map, 1, &seg, &error)) << error;
+  }
+  TemplateData tmpl;
+  StyleData style;
+  ChordMapData map;
+  SegmentData seg;
+};
+
+TEST_F(ShippedPiece, ComposingAgainGivesTheSamePiece) {
+  SegmentData again;
+  ASSERT_TRUE(ComposeSegment(style, tmpl, map, 1, &again, nullptr));
+  ASSERT_EQ(again.events.size(), seg.events.size());
+  for (size_t i = 0; i < seg.events.size(); ++i) {
+    EXPECT_EQ(again.events[i].tick, seg.events[i].tick);
+    EXPECT_EQ(again.events[i].status, seg.events[i].status);
+    EXPECT_EQ(again.events[i].data1, seg.events[i].data1);
+    EXPECT_EQ(again.events[i].data2, seg.events[i].data2);
+  }
+  EXPECT_EQ(seg.length, static_cast<uint32_t>(tmpl.bars * 4 * kPPQ));
+}
+
+TEST_F(ShippedPiece, ChordsFollowTheChordMap) {
+  const uint32_t bar = 4 * kPPQ;
+  ASSERT_GE(seg.chords.size(), 8u);
+  EXPECT_EQ(seg.chords[0].tick, 0u);
+  for (size_t i = 0; i < seg.chords.size(); ++i) {
+    const ChordSpan& c = seg.chords[i];
+    int barIndex = static_cast<int>(c.tick / bar);
+    if (i > 0) {
+      EXPECT_GT(map.LinkWeight(seg.chords[i - 1].chord, c.chord), 0) << "at bar " << barIndex + 1;
+    }
+    if (barIndex >= tmpl.cadenceBar) {
+      EXPECT_NE(std::find(map.cadence.begin(), map.cadence.end(), c.chord), map.cadence.end());
+    }
+  }
+  // Back to the top: the last chord leads into the first.
+  EXPECT_GT(map.LinkWeight(seg.chords.back().chord, seg.chords.front().chord), 0);
+  // Every signposted bar holds a chord of its group.
+  for (int b = 0; b < tmpl.bars; ++b) {
+    if (tmpl.signposts[b].empty()) continue;
+    int chord = -1;
+    for (const ChordSpan& c : seg.chords)
+      if (c.tick <= b * bar) chord = c.chord;
+    const SignpostGroup* g = map.FindSignpost(tmpl.signposts[b]);
+    EXPECT_NE(std::find(g->chords.begin(), g->chords.end(), chord), g->chords.end()) << "bar " << b + 1;
+  }
+}
+
+TEST_F(ShippedPiece, EveryNoteEndsWithinThePassAndTheLoopHasNoSeam) {
+  int sounding[16][128] = {};
+  uint32_t last = 0;
+  for (const MidiEvent& e : seg.events) {
+    ASSERT_GE(e.tick, last);
+    last = e.tick;
+    int ch = e.status & 15;
+    if ((e.status & 0xF0) == 0x90) ++sounding[ch][e.data1];
+    if ((e.status & 0xF0) == 0x80) --sounding[ch][e.data1];
+  }
+  EXPECT_LE(last, seg.length);
+  for (auto& ch : sounding)
+    for (int n : ch) EXPECT_EQ(n, 0);
+  // Something plays on the first beat and in the last bar.
+  EXPECT_TRUE(std::any_of(seg.events.begin(), seg.events.end(),
+                          [](const MidiEvent& e) { return e.tick == 0 && (e.status & 0xF0) == 0x90; }));
+  EXPECT_TRUE(std::any_of(seg.events.begin(), seg.events.end(), [&](const MidiEvent& e) {
+    return e.tick >= seg.length - 4 * kPPQ && (e.status & 0xF0) == 0x90;
+  }));
+}
+
+TEST_F(ShippedPiece, BreakBarsPlayOnlyPartsThatHaveABreak) {
+  std::vector<int> breakParts;
+  for (const StylePart& p : style.parts)
+    for (const StylePattern& pt : p.patterns)
+      if (pt.embellishment == Embellishment::Break) breakParts.push_back(p.channel);
+  for (int b = 0; b < tmpl.bars; ++b) {
+    if (tmpl.embellishments[b] != Embellishment::Break) continue;
+    for (const MidiEvent& e : seg.events)
+      if ((e.status & 0xF0) == 0x90 && e.tick / (4 * kPPQ) == static_cast<uint32_t>(b)) {
+        EXPECT_NE(std::find(breakParts.begin(), breakParts.end(), e.status & 15), breakParts.end());
+      }
+  }
+}
+
+TEST(Composer, ConnectionsDecideTheProgression) {
+  // Only one way through: C -> F -> G -> C.
+  const std::string map =
+      "RUZOV-CHORDMAP 1\nkey C\nscale 0 2 4 5 7 9 11\nchord C C 0 4 7\nchord F F 0 4 7\nchord G G 0 4 7\n"
+      "link C F 1\nlink F G 1\nlink G C 1\n";
+  SegmentData seg = ComposeText(kKickStyle, TemplateOfBars(7), map);
+  ASSERT_EQ(seg.chords.size(), 7u);
+  for (size_t i = 0; i < 7; ++i) EXPECT_EQ(seg.chords[i].chord, static_cast<int>(i % 3));
+  // A signpost overrides the walk; the chord before it is one that leads in.
+  std::string tmpl = TemplateOfBars(4) + "signpost 3 top\n";
+  std::string map2 = map + "link C G 1\nsignpost top G\n";
+  seg = ComposeText(kKickStyle, tmpl, map2);
+  ASSERT_GE(seg.chords.size(), 3u);
+  EXPECT_EQ(seg.chords[0].chord, 0);
+  int atBar3 = -1;
+  for (const ChordSpan& c : seg.chords)
+    if (c.tick <= 2u * 4 * kPPQ) atBar3 = c.chord;
+  EXPECT_EQ(atBar3, 2);
+}
+
+TEST(Composer, PatternsFollowTheChordAndTheScale) {
+  ChordMapData m;
+  ASSERT_TRUE(ParseChordMap("RUZOV-CHORDMAP 1\nkey D\nscale 0 2 3 5 7 8 10\nchord Dm D 0 3 7\nchord Bb Bb 0 4 7\n", &m, nullptr));
+  StylePart bass;
+  bass.octave = 2;  // the key's root at MIDI 38
+  StyleNote root{0, 1, NoteKind::ChordTone, 0, 0, 0};
+  EXPECT_EQ(NotePitch(root, bass, m.chords[0], m), 38);
+  EXPECT_EQ(NotePitch(root, bass, m.chords[1], m), 34);  // Bb below D: roots stay near the key
+  StyleNote fifthUp{0, 1, NoteKind::ChordTone, 2, 1, 0};
+  EXPECT_EQ(NotePitch(fifthUp, bass, m.chords[0], m), 38 + 7 + 12);
+  StyleNote wrap{0, 1, NoteKind::ChordTone, 3, 0, 0};
+  EXPECT_EQ(NotePitch(wrap, bass, m.chords[0], m), 38 + 12);
+  // Scale steps above Bb in D minor: Bb C D E F G A.
+  StyleNote step{0, 1, NoteKind::ScaleStep, 0, 0, 0};
+  const int expect[] = {34, 36, 38, 40, 41, 43, 45, 46};
+  for (int i = 0; i < 8; ++i) {
+    step.index = static_cast<uint8_t>(i);
+    EXPECT_EQ(NotePitch(step, bass, m.chords[1], m), expect[i]) << i;
+  }
+}
+
+TEST(Composer, RefusesWhatCannotBePlayed) {
+  StyleData s;
+  TemplateData t;
+  ChordMapData m;
+  std::string error;
+  ASSERT_TRUE(ParseStyle(kKickStyle, &s, nullptr));
+  ASSERT_TRUE(ParseTemplate(TemplateOfBars(2) + "meter 3/4\n", &t, nullptr));
+  ASSERT_TRUE(ParseChordMap(kOneChordMap, &m, nullptr));
+  SegmentData seg;
+  EXPECT_FALSE(ComposeSegment(s, t, m, 1, &seg, &error));
+  EXPECT_EQ(error, "the style's meter differs from the template's");
+  ASSERT_TRUE(ParseTemplate(TemplateOfBars(2) + "signpost 1 nowhere\n", &t, nullptr));
+  EXPECT_FALSE(ComposeSegment(s, t, m, 1, &seg, &error));
+  ASSERT_TRUE(ParseTemplate(TemplateOfBars(2), &t, nullptr));
+  EXPECT_FALSE(ComposeSegment(s, t, m, 4, &seg, &error));
+  EXPECT_TRUE(ComposeSegment(s, t, m, 1, &seg, &error));
+}
+
+// --------------------------------------------------------------- loader
+
+class MusicDir : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    old = std::filesystem::current_path();
+    dir = std::filesystem::temp_directory_path() / ("ruzov-music-" + std::to_string(getpid()) + "-" +
+                                                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    for (const char* f : {"Template1.tpl", "Style1.sty", "Chordmap1.cdm"})
+      std::filesystem::copy_file(std::string(RUZOV_MUSIC_DATA_DIR) + "/" + f, dir / f);
+    std::filesystem::current_path(dir);
+    Performance::SetSoundFontOverride("");  // silent and quick; sound has its own test
+    Performance::SetOfflineRate(48000);
+  }
+  void TearDown() override {
+    std::filesystem::current_path(old);
+    std::filesystem::remove_all(dir);
+    Performance::SetSoundFontOverride(nullptr);
+  }
+  static void Write(const char* name, const std::string& text) { std::ofstream(name, std::ios::binary) << text; }
+  static DMUS_OBJECTDESC Desc(ClassId cls, const char* name) {
+    DMUS_OBJECTDESC d;
+    std::memset(&d, 0, sizeof d);
+    d.dwSize = sizeof d;
+    d.dwValidData = DMUS_OBJ_CLASS | DMUS_OBJ_FILENAME | DMUS_OBJ_FULLPATH;
+    d.guidClass = cls;
+    for (int i = 0; name[i]; ++i) d.wszFileName[i] = static_cast<char16_t>(name[i]);
+    return d;
+  }
+  std::filesystem::path old, dir;
+};
+
+TEST_F(MusicDir, LoaderFindsObjectsByClassAndNameAndCachesThem) {
+  Loader* loader;
+  ASSERT_EQ(CreateLoader(&loader), S_OK);
+  loader->EnableCache(ClassId::AllTypes, true);
+  DMUS_OBJECTDESC d = Desc(ClassId::Style, "Style1.sty");
+  Style *a = nullptr, *b = nullptr;
+  EXPECT_EQ(loader->GetObject(&d, &a), S_OK);
+  std::filesystem::remove("Style1.sty");
+  EXPECT_EQ(loader->GetObject(&d, &b), S_OK);  // from the cache
+  EXPECT_EQ(a, b);
+  loader->ClearCache(ClassId::AllTypes);
+  Style* c = reinterpret_cast<Style*>(1);
+  EXPECT_LT(loader->GetObject(&d, &c), 0);
+  EXPECT_EQ(c, nullptr);
+  EXPECT_EQ(loader->LastError(), "Style1.sty: cannot open");
+  a->Release();
+  b->Release();
+
+  // The class in the request must match what is asked for.
+  Segment* seg = nullptr;
+  EXPECT_EQ(loader->GetObject(&d, &seg), E_NOINTERFACE);
+  EXPECT_EQ(seg, nullptr);
+  // A reader's complaint reaches the caller with file and line.
+  Write("Chordmap1.cdm", "RUZOV-CHORDMAP 1\nchord C C 0 4 7\nlink C D 1\n");
+  DMUS_OBJECTDESC cm = Desc(ClassId::ChordMap, "Chordmap1.cdm");
+  ChordMap* map = nullptr;
+  EXPECT_LT(loader->GetObject(&cm, &map), 0);
+  EXPECT_EQ(map, nullptr);
+  EXPECT_EQ(loader->LastError(), "Chordmap1.cdm: line 3: unknown chord \"D\"");
+  // Without the cache every request reads the file again.
+  loader->EnableCache(ClassId::AllTypes, false);
+  DMUS_OBJECTDESC td = Desc(ClassId::Segment, "Template1.tpl");
+  Segment *t1 = nullptr, *t2 = nullptr;
+  EXPECT_EQ(loader->GetObject(&td, &t1), S_OK);
+  EXPECT_EQ(loader->GetObject(&td, &t2), S_OK);
+  EXPECT_NE(t1, t2);
+  EXPECT_TRUE(t1->IsTemplate());
+  t1->Release();
+  t2->Release();
+  // A directory is no file.
+  std::filesystem::create_directory("Dir.sty");
+  DMUS_OBJECTDESC dd = Desc(ClassId::Style, "Dir.sty");
+  EXPECT_LT(loader->GetObject(&dd, &a), 0);
+  loader->Release();
+}
+
+// ------------------------------------------------------ sequencer, tempo
+
+// Note-on frames the performance sent.
+std::vector<int64_t> NoteOnFrames(const Performance* p) {
+  std::vector<int64_t> frames;
+  for (int i = 0; i < p->SentCount(); ++i)
+    if ((p->SentEvents()[i].event.status & 0xF0) == 0x90) frames.push_back(p->SentEvents()[i].frame);
+  return frames;
+}
+
+void RenderSeconds(Performance* p, double seconds, std::vector<float>* keep = nullptr) {
+  static float block[2 * 512];
+  int total = static_cast<int>(seconds * p->Rate());
+  for (int done = 0; done < total; done += 512) {
+    std::fill(std::begin(block), std::end(block), 0.0f);
+    p->Render(block, 512);
+    if (keep) keep->insert(keep->end(), block, block + 1024);
+  }
+}
+
+class KickPerformance : public MusicDir {
+ protected:
+  void SetUp() override {
+    MusicDir::SetUp();
+    segment = Segment::FromComposition(ComposeText(kKickStyle, TemplateOfBars(2), kOneChordMap));
+    ASSERT_EQ(CreatePerformance(&perf), S_OK);
+    perf->Init();
+    uint32_t on = 1;
+    perf->SetGlobalParam(Param::PerfAutoDownload, &on, 4);
+    perf->AddPort();
+  }
+  void TearDown() override {
+    perf->CloseDown();
+    perf->Release();
+    segment->Release();
+    MusicDir::TearDown();
+  }
+  void SendTempo(double bpm) {
+    DMUS_TEMPO_PMSG* msg = nullptr;
+    ASSERT_EQ(perf->AllocPMsg(64, &msg), S_OK);
+    std::memset(msg, 0, sizeof *msg);
+    msg->dwSize = 64;
+    msg->dwFlags = DMUS_PMSGF_REFTIME;
+    msg->dwType = DMUS_PMSGT_TEMPO;
+    msg->dblTempo = bpm;
+    EXPECT_EQ(perf->SendPMsg(msg), S_OK);
+  }
+  static void ExpectBeatsEvery(const std::vector<int64_t>& frames, int64_t first, int64_t period, size_t count) {
+    ASSERT_GE(frames.size(), count);
+    for (size_t i = 0; i < count; ++i)
+      EXPECT_NEAR(static_cast<double>(frames[i]), static_cast<double>(first + period * static_cast<int64_t>(i)), 1.0) << i;
+  }
+  Segment* segment = nullptr;
+  Performance* perf = nullptr;
+};
+
+TEST_F(KickPerformance, TheTempoMessageSetsTheBeatOnceTheTrackIsOff) {
+  perf->PlaySegment(segment, 0, 0);
+  segment->SetParam(Param::DisableTempo, 0xFFFF, 0, 0, nullptr);
+  SendTempo(160.0);
+  RenderSeconds(perf, 3.0);
+  // 60 / 160 s at 48 kHz: a beat every 18000 frames, across the pass's end.
+  ExpectBeatsEvery(NoteOnFrames(perf), 0, 18000, 8);
+}
+
+TEST_F(KickPerformance, WhileTheTempoTrackIsOnTheStylesTempoGoverns) {
+  perf->PlaySegment(segment, 0, 0);
+  SendTempo(160.0);
+  RenderSeconds(perf, 2.0);
+  ExpectBeatsEvery(NoteOnFrames(perf), 0, 28800, 4);  // the style's 100
+  perf->ClearSent();
+  segment->SetParam(Param::DisableTempo, 0xFFFF, 0, 0, nullptr);
+  perf->PlaySegment(segment, 0, 0);
+  RenderSeconds(perf, 2.0);
+  std::vector<int64_t> f = NoteOnFrames(perf);
+  ASSERT_GE(f.size(), 3u);
+  EXPECT_NEAR(static_cast<double>(f[1] - f[0]), 18000.0, 1.0);
+}
+
+TEST_F(KickPerformance, RestartBeginsAgainAtOnceAndLetsGoOfEverything) {
+  segment->SetParam(Param::DisableTempo, 0xFFFF, 0, 0, nullptr);
+  SendTempo(160.0);
+  segment->SetRepeats(5);
+  perf->PlaySegment(segment, 0, 0);
+  RenderSeconds(perf, 1.0);  // 47 blocks of 512: up to frame 48128, three beats
+  ASSERT_EQ(NoteOnFrames(perf).size(), 3u);
+  perf->ClearSent();
+  perf->PlaySegment(segment, 0, 0);
+  RenderSeconds(perf, 1.0);
+  const int64_t restart = 94 * 512;
+  int notesOff = 0;
+  for (int i = 0; i < perf->SentCount(); ++i) {
+    const Performance::Sent& s = perf->SentEvents()[i];
+    if ((s.event.status & 0xF0) == 0x90) break;
+    if ((s.event.status & 0xF0) == 0xB0 && s.event.data1 == 123) ++notesOff;
+  }
+  EXPECT_EQ(notesOff, 16);
+  ExpectBeatsEvery(NoteOnFrames(perf), restart, 18000, 3);
+}
+
+TEST_F(KickPerformance, RepeatsCountExtraPassesAndStopSilences) {
+  segment->SetParam(Param::DisableTempo, 0xFFFF, 0, 0, nullptr);
+  SendTempo(160.0);
+  segment->SetRepeats(2);
+  perf->PlaySegment(segment, 0, 0);
+  RenderSeconds(perf, 12.0);
+  EXPECT_EQ(NoteOnFrames(perf).size(), 3u * 8u);  // 3 passes of 8 beats, then silence
+  // The repeat count is taken when play starts: changing it later does not
+  // touch the playing pass, the next start uses it.
+  segment->SetRepeats(0);
+  perf->ClearSent();
+  perf->PlaySegment(segment, 0, 0);
+  RenderSeconds(perf, 4.0);
+  EXPECT_EQ(NoteOnFrames(perf).size(), 8u);
+  perf->ClearSent();
+  perf->PlaySegment(segment, 0, 0);
+  perf->Stop();
+  RenderSeconds(perf, 1.0);
+  EXPECT_TRUE(NoteOnFrames(perf).empty());
+  EXPECT_GT(perf->SentCount(), 0);
+  EXPECT_EQ(perf->SentEvents()[0].event.data1, 120);  // all sound off
+}
+
+TEST_F(KickPerformance, RefusesWhatItDoesNotUnderstand) {
+  Segment* tmpl = Segment::FromTemplate(TemplateData{});
+  EXPECT_EQ(perf->PlaySegment(tmpl, 0, 0), E_INVALIDARG);
+  EXPECT_EQ(perf->PlaySegment(segment, 1, 0), E_INVALIDARG);
+  EXPECT_EQ(perf->PlaySegment(nullptr, 0, 0), E_INVALIDARG);
+  tmpl->Release();
+  DMUS_TEMPO_PMSG* m[5] = {};
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(perf->AllocPMsg(64, &m[i]), S_OK);
+  EXPECT_EQ(perf->AllocPMsg(64, &m[4]), E_OUTOFMEMORY);
+  EXPECT_EQ(perf->AllocPMsg(65, &m[4]), E_INVALIDARG);
+  m[0]->dwType = 99;
+  EXPECT_LT(perf->SendPMsg(m[0]), 0);  // unknown, but given back
+  EXPECT_EQ(perf->AllocPMsg(64, &m[0]), S_OK);
+  for (int i = 0; i < 4; ++i) perf->FreePMsg(m[i]);
+  EXPECT_DOUBLE_EQ(perf->Tempo(), 120.0);
+}
+
+TEST(Sequencer, PassesWrapAndStop) {
+  SegmentData seg;
+  seg.length = 100;
+  seg.events = {{0, 0x90, 60, 100}, {50, 0x80, 60, 0}, {100, 0xB0, 7, 1}};
+  Sequencer s;
+  s.Start(&seg, 1);
+  std::vector<uint32_t> seen;
+  auto emit = [&](const MidiEvent& e) { seen.push_back(e.tick); };
+  int guard = 0;
+  while (s.Playing() && ++guard < 1000) {
+    s.EmitDue(emit);
+    s.Advance(s.FramesToNext(1.0, 7), 1.0);
+  }
+  EXPECT_EQ(seen, (std::vector<uint32_t>{0, 50, 100, 0, 50, 100}));
+  SegmentData empty;
+  s.Start(&empty, 5);
+  EXPECT_FALSE(s.Playing());
+}
+
+// -------------------------------------------------------------- the game
+
+class GameMusic : public MusicDir {
+ protected:
+  void TearDown() override {
+    ReleaseMusic();
+    ErrStr = nullptr;
+    MusicDir::TearDown();
+  }
+};
+
+TEST_F(GameMusic, StartUpComposesAndStartsThePieceAt160) {
+  uint32_t before = randomState;
+  headless::TakeMusicStarts();
+  ASSERT_TRUE(InitMusic());
+  EXPECT_EQ(headless::TakeMusicStarts(), 1);
+  EXPECT_EQ(ErrStr, nullptr);
+  ASSERT_NE(lpIDMPerformance, nullptr);
+  ASSERT_NE(lpIDMSegment, nullptr);
+  ASSERT_NE(lpIDMTemplate, nullptr);
+  EXPECT_NE(lpIDMStyle, nullptr);
+  EXPECT_NE(lpIDMChordMap, nullptr);
+  EXPECT_EQ(dmrval, 0);
+  EXPECT_EQ(lpIDMSegment->Repeats(), 999u);
+  EXPECT_FALSE(lpIDMSegment->TempoTrackOn());
+  EXPECT_DOUBLE_EQ(lpIDMPerformance->Tempo(), 160.0);
+  RenderSeconds(lpIDMPerformance, 2.0);
+  std::vector<int64_t> on = NoteOnFrames(lpIDMPerformance);
+  ASSERT_FALSE(on.empty());
+  // Every onset falls on the sixteenth grid at 160: 4500 frames at 48 kHz.
+  for (int64_t f : on) EXPECT_EQ(f % 4500, 0) << f;
+  RestartMusic(false);
+  EXPECT_EQ(lpIDMSegment->Repeats(), 999u);
+  RestartMusic(true);
+  EXPECT_EQ(headless::TakeMusicStarts(), 2);  // each restart is one start from the beginning
+  RenderSeconds(lpIDMPerformance, 1.0);
+  // Neither composing nor playing draws from the game's generator.
+  EXPECT_EQ(randomState, before);
+}
+
+TEST_F(GameMusic, ABrokenOrMissingFileStopsStartUpWithItsMessage) {
+  Write("Style1.sty", "RUZOV-STYLE 1\npart x\n");
+  headless::TakeMusicStarts();
+  EXPECT_FALSE(InitMusic());
+  EXPECT_EQ(headless::TakeMusicStarts(), 0);
+  EXPECT_EQ(ErrStr, Err_DMLoadMusic);
+  EXPECT_NE(lpIDMTemplate, nullptr);
+  EXPECT_EQ(lpIDMStyle, nullptr);
+  EXPECT_EQ(lpIDMChordMap, nullptr);  // not even tried
+  ReleaseMusic();
+  EXPECT_EQ(lpIDMPerformance, nullptr);
+  EXPECT_EQ(lpIDMLoader, nullptr);
+  EXPECT_EQ(lpIDMTemplate, nullptr);
+  std::filesystem::remove("Chordmap1.cdm");
+  ErrStr = nullptr;
+  Write("Style1.sty", Shipped("Style1.sty"));
+  EXPECT_FALSE(InitMusic());
+  EXPECT_EQ(ErrStr, Err_DMLoadMusic);
+}
+
+TEST_F(GameMusic, ShutdownReleasesEverythingAndIsSafeToRepeat) {
+  ASSERT_TRUE(InitMusic());
+  ReleaseMusic();
+  EXPECT_EQ(lpIDMPerformance, nullptr);
+  EXPECT_EQ(lpIDMLoader, nullptr);
+  EXPECT_EQ(lpIDMComposer, nullptr);
+  EXPECT_EQ(lpIDMSegment, nullptr);
+  EXPECT_EQ(lpIDMTemplate, nullptr);
+  ReleaseMusic();
+  RestartMusic(true);  // after shutdown: nothing to play, nothing breaks
+}
+
+// ------------------------------------------------------- with a SoundFont
+
+TEST_F(MusicDir, ThePieceSoundsWithoutClippingAndKeepsTheBeat) {
+  Performance::SetSoundFontOverride(nullptr);
+  Performance* perf;
+  CreatePerformance(&perf);
+  uint32_t on = 1;
+  perf->SetGlobalParam(Param::PerfAutoDownload, &on, 4);
+  perf->AddPort();
+  Segment* kick = Segment::FromComposition(ComposeText(kKickStyle, TemplateOfBars(4), kOneChordMap));
+  perf->PlaySegment(kick, 0, 0);
+  if (perf->SoundFontPath().empty()) {
+    perf->CloseDown();
+    perf->Release();
+    kick->Release();
+    GTEST_SKIP() << "no General MIDI SoundFont installed";
+  }
+  kick->SetParam(Param::DisableTempo, 0xFFFF, 0, 0, nullptr);
+  DMUS_TEMPO_PMSG* msg;
+  perf->AllocPMsg(64, &msg);
+  std::memset(msg, 0, 64);
+  msg->dwType = DMUS_PMSGT_TEMPO;
+  msg->dblTempo = 160.0;
+  perf->SendPMsg(msg);
+  std::vector<float> pcm;
+  RenderSeconds(perf, 4.0, &pcm);
+  // Onsets from the rise of the energy in 256-frame windows.
+  std::vector<double> energy;
+  for (size_t i = 0; i + 512 <= pcm.size(); i += 512) {
+    double e = 0;
+    for (size_t k = 0; k < 512; ++k) e += pcm[i + k] * pcm[i + k];
+    energy.push_back(e);
+  }
+  double peakEnergy = *std::max_element(energy.begin(), energy.end());
+  std::vector<size_t> onsets;
+  for (size_t w = 1; w < energy.size(); ++w)
+    if (energy[w] > 0.2 * peakEnergy && energy[w - 1] <= 0.2 * peakEnergy) onsets.push_back(w * 256);
+  ASSERT_GE(onsets.size(), 8u);
+  for (size_t i = 1; i < onsets.size(); ++i) EXPECT_NEAR(static_cast<double>(onsets[i] - onsets[i - 1]), 18000.0, 300.0);
+
+  // The shipped piece: clearly audible, never clipping.
+  Performance::SetOfflineRate(48000);
+  ASSERT_TRUE(InitMusic());
+  pcm.clear();
+  RenderSeconds(lpIDMPerformance, 8.0, &pcm);
+  double sum = 0, peak = 0;
+  for (float v : pcm) {
+    sum += double(v) * v;
+    peak = std::max(peak, double(std::fabs(v)));
+  }
+  double rms = std::sqrt(sum / pcm.size());
+  EXPECT_GT(rms, 0.02);
+  EXPECT_LT(peak, 0.99);
+  ReleaseMusic();
+  perf->CloseDown();
+  perf->Release();
+  kick->Release();
+}
+
+}  // namespace

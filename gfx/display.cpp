@@ -5,6 +5,10 @@
 #include <cstring>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "game/state.h"
 #include "platform/platform.h"
 
@@ -17,10 +21,23 @@ namespace {
 uint16_t gFrames[2][kScreenH * kScreenW];
 Surface gFrameSurfaces[2];
 
-// Keyed row copy, written branch-free so the compiler can vectorise it.
+// Keyed row copy. The compiler does not vectorise the plain loop at -O2, and
+// a play frame copies a few hundred rows of sprites plus a whole keyed
+// background, so eight pixels go at a time where SSE2 is there.
 inline void CopyRowKeyed(uint16_t* __restrict dst, const uint16_t* __restrict src, int n,
                          uint16_t key) {
-  for (int i = 0; i < n; ++i) {
+  int i = 0;
+#if defined(__SSE2__)
+  const __m128i k = _mm_set1_epi16(static_cast<short>(key));
+  for (; i + 8 <= n; i += 8) {
+    const __m128i sp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+    const __m128i dp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+    const __m128i keep = _mm_cmpeq_epi16(sp, k);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i),
+                     _mm_or_si128(_mm_and_si128(keep, dp), _mm_andnot_si128(keep, sp)));
+  }
+#endif
+  for (; i < n; ++i) {
     const uint16_t sp = src[i];
     dst[i] = sp == key ? dst[i] : sp;
   }

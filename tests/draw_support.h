@@ -66,12 +66,12 @@ inline int GlyphIn(const uint16_t* frame, int px, int py, uint16_t under) {
 }
 
 // The text the glyphs spell from (px, py) to the right, `n` cells; a cell
-// holding no exact glyph reads as '?'.
+// holding no exact glyph reads as '*'.
 inline std::string ReadText(const uint16_t* frame, int px, int py, int n, uint16_t under) {
   std::string out;
   for (int i = 0; i < n; ++i) {
     const int code = GlyphIn(frame, px + 16 * i, py, under);
-    out += code < 0 ? '?' : static_cast<char>(code);
+    out += code < 0 ? '*' : static_cast<char>(code);
   }
   return out;
 }

@@ -56,15 +56,15 @@ TEST_F(Font, ACellPartlyOffTheScreenIsNotDrawn) {
 
 TEST_F(Font, TextStopsAtTheTilde) {
   DrawText(256, 232, "Level :~");
-  EXPECT_EQ(Line(256, 232, 8), "Level :?");
+  EXPECT_EQ(Line(256, 232, 8), "Level :*");
   EXPECT_EQ(Drawn(), 7 * 255);
 }
 
 TEST_F(Font, TextStopsAtBraceAndCode127Too) {
   DrawText(0, 0, "AB}CD~");
   DrawText(0, 32, "XY\x7fZ~");
-  EXPECT_EQ(Line(0, 0, 3), "AB?");
-  EXPECT_EQ(Line(0, 32, 3), "XY?");
+  EXPECT_EQ(Line(0, 0, 3), "AB*");
+  EXPECT_EQ(Line(0, 32, 3), "XY*");
   EXPECT_EQ(Drawn(), 4 * 255);
 }
 
@@ -89,13 +89,13 @@ TEST_F(Font, TextIsAtMostFortyCells) {
 TEST_F(Font, UnprintableBytesTakeTheirCellAndZeroDoesNotEndTheText) {
   const char text[] = {'A', '\x01', 'B', '\x80', 'C', '\xff', 'D', '\0', 'E', '\x1f', 'F', '~', 'G'};
   DrawText(0, 0, text);
-  EXPECT_EQ(Line(0, 0, 12), "A?B?C?D?E?F?");
+  EXPECT_EQ(Line(0, 0, 12), "A*B*C*D*E*F*");
   EXPECT_EQ(Drawn(), 6 * 255);
 }
 
 class Numbers : public Font {
  protected:
-  // The cells from x - 96 to x + 16, '?' where there is no glyph.
+  // The cells from x - 96 to x + 16, '*' where there is no glyph.
   std::string Around(int value) {
     FillBack(kPaper);
     DrawNumber(400, 300, value);
@@ -104,28 +104,28 @@ class Numbers : public Font {
 };
 
 TEST_F(Numbers, RightAlignedWithTheUnitsDigitAtX) {
-  EXPECT_EQ(Around(0), "??????0?");
-  EXPECT_EQ(Around(7), "??????7?");
-  EXPECT_EQ(Around(10), "?????10?");
-  EXPECT_EQ(Around(100), "????100?");
-  EXPECT_EQ(Around(10203), "??10203?");
-  EXPECT_EQ(Around(99999), "??99999?");
+  EXPECT_EQ(Around(0), "******0*");
+  EXPECT_EQ(Around(7), "******7*");
+  EXPECT_EQ(Around(10), "*****10*");
+  EXPECT_EQ(Around(100), "****100*");
+  EXPECT_EQ(Around(10203), "**10203*");
+  EXPECT_EQ(Around(99999), "**99999*");
 }
 
 TEST_F(Numbers, OnlyTheLastFiveDigitsShow) {
-  EXPECT_EQ(Around(123456), "??23456?");
-  EXPECT_EQ(Around(100000), "??????0?");
-  EXPECT_EQ(Around(100007), "??????7?");
-  EXPECT_EQ(Around(1000010), "?????10?");
-  EXPECT_EQ(Around(INT_MAX), "??83647?");
+  EXPECT_EQ(Around(123456), "**23456*");
+  EXPECT_EQ(Around(100000), "******0*");
+  EXPECT_EQ(Around(100007), "******7*");
+  EXPECT_EQ(Around(1000010), "*****10*");
+  EXPECT_EQ(Around(INT_MAX), "**83647*");
 }
 
 TEST_F(Numbers, NegativeValuesShowAMinusBeforeTheDigits) {
-  EXPECT_EQ(Around(-1), "?????-1?");
-  EXPECT_EQ(Around(-42), "????-42?");
-  EXPECT_EQ(Around(-10203), "?-10203?");
-  EXPECT_EQ(Around(-100000), "?????-0?");
-  EXPECT_EQ(Around(INT_MIN), "?-83648?");
+  EXPECT_EQ(Around(-1), "*****-1*");
+  EXPECT_EQ(Around(-42), "****-42*");
+  EXPECT_EQ(Around(-10203), "*-10203*");
+  EXPECT_EQ(Around(-100000), "*****-0*");
+  EXPECT_EQ(Around(INT_MIN), "*-83648*");
 }
 
 TEST_F(Numbers, DigitsOffTheScreenAreDroppedOneByOne) {

@@ -1,0 +1,14 @@
+# The picture: display and keyed copies, the bitmap font, the play frame, the
+# title screens, and the simulator's screenshots.
+add_executable(ruzov_draw_tests
+  ${CMAKE_CURRENT_LIST_DIR}/draw_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/font_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/playframe_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/title_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/shot_test.cpp
+)
+target_link_libraries(ruzov_draw_tests PRIVATE
+  ruzov_core ruzov_platform_headless ruzov_platform_common GTest::gtest_main)
+target_compile_definitions(ruzov_draw_tests PRIVATE RUZOV_SIM="$<TARGET_FILE:ruzov-sim>")
+add_dependencies(ruzov_draw_tests ruzov-sim)
+gtest_discover_tests(ruzov_draw_tests DISCOVERY_TIMEOUT 60)

@@ -9,7 +9,7 @@ packages=(
   libsdl2-dev libfluidsynth-dev timgm6mb-soundfont
   libfreetype-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xdotool imagemagick x11-utils
+  xvfb xdotool imagemagick x11-utils xfonts-base
 )
 
 missing=()

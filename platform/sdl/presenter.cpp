@@ -1,0 +1,215 @@
+// The display: a renderer on the game's window and the 640 x 480 frame
+// texture, shown as large as fits with its 4:3 shape kept.
+//
+// Scaling: the frame is first enlarged by the largest whole multiple that
+// fits, with nearest-neighbour, and only the remaining step (less than one
+// frame pixel) is filtered. Plain nearest at a factor like 2.25 makes pixels
+// of unequal width that shimmer as the view scrolls; this way every pixel
+// stays square and sharp, and the blur is kept to the last fraction.
+// SDL's software renderer filters slowly, so there plain nearest is used.
+#include <SDL_opengl.h>
+
+#include <cstdio>
+#include <cstring>
+#include <initializer_list>
+
+#include "platform/sdl/backend.h"
+
+namespace {
+
+struct Presenter {
+  SDL_Renderer* renderer = nullptr;
+  SDL_Texture* frame = nullptr;   // x-8-8-8, refilled from the 5-6-5 frame every present
+  SDL_Texture* scaled = nullptr;  // render target for the whole-multiple step
+  int scaledFactor = 0;           // the largest multiple `scaled` holds
+  bool modeSet = false;
+  bool software = false;  // SDL's own renderer: pixels pushed by the processor
+};
+
+Presenter gPres;
+
+void ReportSdlError(const char* what) { std::fprintf(stderr, "%s: %s\n", what, SDL_GetError()); }
+
+// 5-6-5 to 8-8-8 with the top bits repeated, so white stays 0xFFFFFF. Done
+// here because every renderer then blits its native format: SDL's software
+// renderer has no fast scaled path from 5-6-5.
+void Expand565(uint32_t* __restrict out, int outPitch, const uint16_t* __restrict in, int inPitch) {
+  for (int row = 0; row < plat::kScreenHeight; ++row) {
+    for (int col = 0; col < plat::kScreenWidth; ++col) {
+      const uint32_t p = in[col];
+      const uint32_t r = (p >> 11) & 0x1F, g = (p >> 5) & 0x3F, b = p & 0x1F;
+      out[col] = 0xFF000000u | ((r << 3 | r >> 2) << 16) | ((g << 2 | g >> 4) << 8) | (b << 3 | b >> 2);
+    }
+    in += inPitch;
+    out += outPitch;
+  }
+}
+
+// The intermediate target, sized for the largest multiple the desktop needs.
+// Made at start-up; remade only if the window later outgrows it (a larger
+// monitor), never in normal play.
+bool EnsureScaled(int factor) {
+  if (gPres.scaled && factor <= gPres.scaledFactor) return true;
+  if (!SDL_RenderTargetSupported(gPres.renderer)) return false;
+  if (gPres.scaled) SDL_DestroyTexture(gPres.scaled);
+  gPres.scaled = SDL_CreateTexture(gPres.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
+                                   plat::kScreenWidth * factor, plat::kScreenHeight * factor);
+  gPres.scaledFactor = gPres.scaled ? factor : 0;
+  if (!gPres.scaled) return false;
+  SDL_SetTextureScaleMode(gPres.scaled, SDL_ScaleModeLinear);
+  SDL_SetTextureBlendMode(gPres.scaled, SDL_BLENDMODE_NONE);
+  return true;
+}
+
+// A GL driver that draws on the processor (a machine without a graphics
+// card, a virtual X server) costs several times what SDL's own software
+// renderer does for this one textured rectangle.
+bool IsSoftwareGl(SDL_Renderer* renderer) {
+  SDL_RendererInfo info;
+  if (SDL_GetRendererInfo(renderer, &info) != 0 || std::strncmp(info.name, "opengl", 6) != 0) return false;
+  auto getString = reinterpret_cast<const GLubyte*(APIENTRY*)(GLenum)>(SDL_GL_GetProcAddress("glGetString"));
+  const char* name = getString ? reinterpret_cast<const char*>(getString(GL_RENDERER)) : nullptr;
+  if (!name) return false;
+  for (const char* soft : {"llvmpipe", "softpipe", "Software Rasterizer", "SWR"})
+    if (std::strstr(name, soft)) return true;
+  return false;
+}
+
+SDL_Renderer* CreateRenderer(SDL_Window* window) {
+  // Vsync where the driver offers it; without it the loop still holds 60/s.
+  SDL_SetHint(SDL_HINT_RENDER_VSYNC, "1");
+  // The software renderer then writes straight to the window, not via GL.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, 0);
+  if (renderer && !SDL_GetHint(SDL_HINT_RENDER_DRIVER) && IsSoftwareGl(renderer)) {
+    SDL_DestroyRenderer(renderer);
+    renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    if (!renderer) renderer = SDL_CreateRenderer(window, -1, 0);
+  }
+  return renderer;
+}
+
+int DesktopFactor() {
+  int w = 0, h = 0;
+  SDL_GetRendererOutputSize(gPres.renderer, &w, &h);
+  SDL_DisplayMode mode;
+  if (SDL_GetDesktopDisplayMode(0, &mode) == 0) {
+    w = SDL_max(w, mode.w);
+    h = SDL_max(h, mode.h);
+  }
+  return sdlplat::FitFrame(w, h).factor;
+}
+
+}  // namespace
+
+namespace sdlplat {
+
+FrameLayout FitFrame(int outputWidth, int outputHeight) {
+  FrameLayout layout{{0, 0, 0, 0}, 1, false};
+  if (outputWidth <= 0 || outputHeight <= 0) return layout;
+  int w = outputWidth, h = outputHeight;
+  if (int64_t{w} * plat::kScreenHeight > int64_t{h} * plat::kScreenWidth)
+    w = static_cast<int>(int64_t{h} * plat::kScreenWidth / plat::kScreenHeight);
+  else
+    h = static_cast<int>(int64_t{w} * plat::kScreenHeight / plat::kScreenWidth);
+  layout.dst = SDL_Rect{(outputWidth - w) / 2, (outputHeight - h) / 2, w, h};
+  layout.factor = SDL_max(1, SDL_min(w / plat::kScreenWidth, h / plat::kScreenHeight));
+  layout.smooth = w != plat::kScreenWidth * layout.factor || h != plat::kScreenHeight * layout.factor;
+  return layout;
+}
+
+void ReleasePresenter() {
+  if (gPres.scaled) SDL_DestroyTexture(gPres.scaled);
+  if (gPres.frame) SDL_DestroyTexture(gPres.frame);
+  if (gPres.renderer) SDL_DestroyRenderer(gPres.renderer);
+  gPres = Presenter{};
+}
+
+SDL_Renderer* Renderer() { return gPres.renderer; }
+
+}  // namespace sdlplat
+
+namespace plat {
+
+bool DisplayCreate() {
+  SDL_Window* window = sdlplat::MainWindow();
+  if (!window || gPres.renderer) return false;
+  gPres.renderer = CreateRenderer(window);
+  if (!gPres.renderer) {
+    ReportSdlError("SDL_CreateRenderer");
+    return false;
+  }
+  SDL_RendererInfo info;
+  gPres.software = SDL_GetRendererInfo(gPres.renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
+  return true;
+}
+
+bool DisplaySetCooperative() {
+  if (!gPres.renderer) return false;
+  if (!sdlplat::IsFullScreen()) sdlplat::ToggleFullScreen();
+  return sdlplat::IsFullScreen();
+}
+
+bool DisplaySetMode(int width, int height, int bitsPerPixel) {
+  // The frame is always 640 x 480 x 16; the presentation adapts to the window.
+  gPres.modeSet = gPres.renderer && width == kScreenWidth && height == kScreenHeight && bitsPerPixel == 16;
+  return gPres.modeSet;
+}
+
+bool DisplayCreateFrame() {
+  if (!gPres.modeSet || gPres.frame) return false;
+  gPres.frame = SDL_CreateTexture(gPres.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                                  kScreenWidth, kScreenHeight);
+  if (!gPres.frame) {
+    ReportSdlError("SDL_CreateTexture");
+    return false;
+  }
+  SDL_SetTextureBlendMode(gPres.frame, SDL_BLENDMODE_NONE);  // opaque: a plain copy
+  const int factor = DesktopFactor();
+  if (factor > 1 && !gPres.software) EnsureScaled(factor);  // without it presenting falls back to filtering only
+  // A black first picture instead of whatever the window held.
+  SDL_SetRenderDrawColor(gPres.renderer, 0, 0, 0, 255);
+  SDL_RenderClear(gPres.renderer);
+  SDL_RenderPresent(gPres.renderer);
+  return true;
+}
+
+void DisplayPresent(const uint16_t* pixels, int pitch) {
+  if (!gPres.frame) return;
+  const int64_t start = static_cast<int64_t>(SDL_GetPerformanceCounter());
+  SDL_Renderer* r = gPres.renderer;
+  void* texels = nullptr;
+  int texPitch = 0;
+  if (SDL_LockTexture(gPres.frame, nullptr, &texels, &texPitch) == 0) {
+    Expand565(static_cast<uint32_t*>(texels), texPitch / 4, pixels, pitch);
+    SDL_UnlockTexture(gPres.frame);
+  }
+
+  int outW = 0, outH = 0;
+  SDL_GetRendererOutputSize(r, &outW, &outH);
+  const sdlplat::FrameLayout layout = sdlplat::FitFrame(outW, outH);
+  const bool filter = layout.smooth && !gPres.software;
+  const bool twoSteps = filter && layout.factor > 1 && EnsureScaled(layout.factor);
+  if (twoSteps) {
+    const SDL_Rect whole{0, 0, kScreenWidth * layout.factor, kScreenHeight * layout.factor};
+    SDL_SetTextureScaleMode(gPres.frame, SDL_ScaleModeNearest);
+    SDL_SetRenderTarget(r, gPres.scaled);
+    SDL_RenderCopy(r, gPres.frame, nullptr, &whole);
+    SDL_SetRenderTarget(r, nullptr);
+    SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
+    SDL_RenderClear(r);
+    SDL_RenderCopy(r, gPres.scaled, &whole, &layout.dst);
+  } else {
+    // An exact multiple needs no filter; below 2x the filter does it all.
+    SDL_SetTextureScaleMode(gPres.frame, filter ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+    SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
+    SDL_RenderClear(r);
+    SDL_RenderCopy(r, gPres.frame, nullptr, &layout.dst);
+  }
+  SDL_RenderPresent(r);
+  sdlplat::StatsPresent(start, static_cast<int64_t>(SDL_GetPerformanceCounter()));
+}
+
+void DisplayRelease() { sdlplat::ReleasePresenter(); }
+
+}  // namespace plat

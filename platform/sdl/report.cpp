@@ -1,0 +1,20 @@
+// The message box, and the observation points only the simulator uses.
+#include <cstdio>
+
+#include "platform/sdl/backend.h"
+
+namespace plat {
+
+void ShowMessageBox(const char* text, const char* caption) {
+  // Where no display can show a box, standard error is all the user gets.
+  std::fprintf(stderr, "%s\n", text);
+  std::fflush(stderr);
+  // A full-screen window left over from a failed start-up would cover the box.
+  if (SDL_Window* window = sdlplat::MainWindow()) SDL_HideWindow(window);
+  SDL_ShowSimpleMessageBox(0, caption, text, nullptr);
+}
+
+void NoteEffectRequest(int) {}
+void NoteMusicStart() {}
+
+}  // namespace plat

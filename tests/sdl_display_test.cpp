@@ -1,0 +1,162 @@
+// Where the 640 x 480 frame lands on outputs of any size, and what a present
+// really puts in the window (SDL's dummy video driver, software renderer).
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/sdl/backend.h"
+
+using namespace plat;
+
+namespace {
+
+intptr_t Proc(HWND hwnd, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  return DefWindowProc(hwnd, message, wParam, lParam);
+}
+
+void ExpectLayout(int outW, int outH, SDL_Rect dst, int factor, bool smooth) {
+  const sdlplat::FrameLayout l = sdlplat::FitFrame(outW, outH);
+  EXPECT_EQ(l.dst.x, dst.x) << outW << "x" << outH;
+  EXPECT_EQ(l.dst.y, dst.y) << outW << "x" << outH;
+  EXPECT_EQ(l.dst.w, dst.w) << outW << "x" << outH;
+  EXPECT_EQ(l.dst.h, dst.h) << outW << "x" << outH;
+  EXPECT_EQ(l.factor, factor) << outW << "x" << outH;
+  EXPECT_EQ(l.smooth, smooth) << outW << "x" << outH;
+}
+
+}  // namespace
+
+TEST(SdlFrameLayout, CommonScreens) {
+  ExpectLayout(640, 480, {0, 0, 640, 480}, 1, false);
+  ExpectLayout(1280, 1024, {0, 32, 1280, 960}, 2, false);
+  ExpectLayout(1920, 1080, {240, 0, 1440, 1080}, 2, true);
+  ExpectLayout(2560, 1440, {320, 0, 1920, 1440}, 3, false);
+  ExpectLayout(1024, 768, {0, 0, 1024, 768}, 1, true);
+  ExpectLayout(800, 1000, {0, 200, 800, 600}, 1, true);  // portrait
+  ExpectLayout(320, 200, {27, 0, 266, 200}, 1, true);     // smaller than the frame
+  ExpectLayout(0, 0, {0, 0, 0, 0}, 1, false);
+}
+
+TEST(SdlFrameLayout, AlwaysCentredFourThreeAndInside) {
+  for (int w = 1; w <= 4000; w += 37) {
+    for (int h = 1; h <= 3000; h += 29) {
+      const sdlplat::FrameLayout l = sdlplat::FitFrame(w, h);
+      ASSERT_GE(l.dst.x, 0);
+      ASSERT_GE(l.dst.y, 0);
+      ASSERT_LE(l.dst.x + l.dst.w, w);
+      ASSERT_LE(l.dst.y + l.dst.h, h);
+      // One side fills the output; the other keeps 4:3 to within a pixel.
+      ASSERT_TRUE(l.dst.w == w || l.dst.h == h) << w << "x" << h;
+      ASSERT_LE(std::abs(l.dst.w * 3 - l.dst.h * 4), 4) << w << "x" << h;
+      ASSERT_LE(std::abs((w - l.dst.w) - 2 * l.dst.x), 1);
+      ASSERT_LE(std::abs((h - l.dst.h) - 2 * l.dst.y), 1);
+      ASSERT_GE(l.factor, 1);
+      if (l.dst.w >= kScreenWidth) {
+        ASSERT_LE(l.factor * kScreenWidth, l.dst.w);
+      }
+    }
+  }
+}
+
+namespace {
+
+constexpr uint16_t kRed = 0xF800;
+constexpr uint16_t kWhite = 0xFFFF;
+constexpr uint16_t kBlue = 0x001F;
+
+class SdlPresent : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SDL_setenv("SDL_VIDEODRIVER", "dummy", 1);
+    ASSERT_TRUE(RegisterWindowClass("Ruzov", Proc));
+    hwnd = CreateMainWindow("Ruzov - Diziduzaz");
+    ASSERT_NE(hwnd, nullptr);
+    ASSERT_TRUE(DisplayCreate());
+    ASSERT_TRUE(DisplaySetCooperative());
+    ASSERT_TRUE(DisplaySetMode(kScreenWidth, kScreenHeight, 16));
+    ASSERT_TRUE(DisplayCreateFrame());
+    // Left half red, right half white, a blue and white chequer in the top
+    // left corner to show whether pixels stay sharp.
+    frame.assign(kScreenWidth * kScreenHeight, kWhite);
+    for (int y = 0; y < kScreenHeight; ++y)
+      for (int x = 0; x < kScreenWidth / 2; ++x)
+        frame[y * kScreenWidth + x] = (x < 16 && y < 16) ? ((x + y) % 2 ? kBlue : kWhite) : kRed;
+  }
+  void TearDown() override { sdlplat::Shutdown(); }
+
+  // Presents at the given output size and reads the window back.
+  void PresentAt(int w, int h) {
+    // A window, so that its size is ours to choose.
+    if (sdlplat::IsFullScreen()) sdlplat::ToggleFullScreen();
+    SDL_SetWindowSize(sdlplat::MainWindow(), w, h);
+    SDL_PumpEvents();
+    DisplayPresent(frame.data(), kScreenWidth);
+    int outW = 0, outH = 0;
+    SDL_GetRendererOutputSize(sdlplat::Renderer(), &outW, &outH);
+    ASSERT_EQ(outW, w);
+    ASSERT_EQ(outH, h);
+    width = w;
+    shown.assign(static_cast<size_t>(w) * h, 0);
+    ASSERT_EQ(SDL_RenderReadPixels(sdlplat::Renderer(), nullptr, SDL_PIXELFORMAT_ARGB8888, shown.data(), w * 4),
+              0)
+        << SDL_GetError();
+  }
+  uint32_t At(int x, int y) const { return shown[static_cast<size_t>(y) * width + x] & 0xFFFFFF; }
+
+  HWND hwnd = nullptr;
+  std::vector<uint16_t> frame;
+  std::vector<uint32_t> shown;
+  int width = 0;
+};
+
+}  // namespace
+
+TEST_F(SdlPresent, RefusesAnyModeButTheFrame) {
+  EXPECT_FALSE(DisplaySetMode(800, 600, 16));
+  EXPECT_FALSE(DisplaySetMode(640, 480, 32));
+  EXPECT_TRUE(DisplaySetMode(640, 480, 16));
+}
+
+TEST_F(SdlPresent, WholeMultipleIsSharpWithBlackBars) {
+  PresentAt(1280, 1024);
+  for (int x : {0, 640, 1279}) {
+    EXPECT_EQ(At(x, 0), 0u);
+    EXPECT_EQ(At(x, 31), 0u);
+    EXPECT_EQ(At(x, 992), 0u);
+    EXPECT_EQ(At(x, 1023), 0u);
+  }
+  EXPECT_EQ(At(100, 500), 0xFF0000u);
+  EXPECT_EQ(At(639, 500), 0xFF0000u);
+  EXPECT_EQ(At(640, 500), 0xFFFFFFu);  // white stays pure white
+  // Each frame pixel becomes a 2 x 2 block with no blending.
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x)
+      ASSERT_EQ(At(x, 32 + y), ((x / 2 + y / 2) % 2) ? 0x0000FFu : 0xFFFFFFu) << x << "," << y;
+}
+
+TEST_F(SdlPresent, OtherSizesKeepTheShapeCentred) {
+  PresentAt(1920, 1080);
+  EXPECT_EQ(At(0, 540), 0u);
+  EXPECT_EQ(At(239, 540), 0u);
+  EXPECT_EQ(At(1680, 540), 0u);
+  EXPECT_EQ(At(1919, 540), 0u);
+  EXPECT_EQ(At(260, 540), 0xFF0000u);
+  EXPECT_EQ(At(950, 0), 0xFF0000u);
+  EXPECT_EQ(At(970, 1079), 0xFFFFFFu);
+  EXPECT_EQ(At(1670, 540), 0xFFFFFFu);
+
+  PresentAt(700, 700);  // below 2x, bars top and bottom
+  EXPECT_EQ(At(350, 0), 0u);
+  EXPECT_EQ(At(350, 86), 0u);
+  EXPECT_EQ(At(100, 350), 0xFF0000u);
+  EXPECT_EQ(At(600, 350), 0xFFFFFFu);
+  EXPECT_EQ(At(350, 699), 0u);
+}
+
+TEST_F(SdlPresent, PresentingAfterTheReleaseIsIgnored) {
+  DisplayRelease();
+  EXPECT_EQ(sdlplat::Renderer(), nullptr);
+  DisplayPresent(frame.data(), kScreenWidth);
+  DisplayRelease();
+  EXPECT_NE(sdlplat::MainWindow(), nullptr);  // the window outlives the display
+}

@@ -5,6 +5,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 cmake --preset default >/dev/null
-cmake --build --preset default --target ruzov ruzov-data
+cmake --build --preset default --target ruzov ruzov-data ruzov-music-data
 cd build/data
 exec ../ruzov

@@ -7,7 +7,7 @@
 #include "app/startup.h"
 #include "audio/Wave.h"
 #include "game/state.h"
-#include "platform/audio/effects.h"
+#include "platform/platform.h"
 
 bool lpDS = false;
 plat::SoundBuffer* lpDSBSounds[kEffectCount] = {};

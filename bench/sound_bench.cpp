@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/audio/device.h"
-#include "platform/audio/effects.h"
+#include "platform/platform.h"
 
 namespace {
 

@@ -113,6 +113,9 @@ bool SoundRestore(SoundBuffer* buffer);
 // Plays once from the start; a buffer still playing is left alone.
 void SoundPlay(SoundBuffer* buffer);
 void SoundStop(SoundBuffer* buffer);
+// Ends one buffer and frees it; a reload uses it for the buffers it replaces.
+// A null buffer is ignored.
+void SoundRelease(SoundBuffer* buffer);
 // Closes the device and ends every buffer made from it.
 void AudioRelease();
 

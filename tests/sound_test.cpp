@@ -16,7 +16,7 @@
 #include "audio/sound.h"
 #include "game/state.h"
 #include "platform/audio/device.h"
-#include "platform/audio/effects.h"
+#include "platform/platform.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The effect buffers of platform.h on the one audio device.
-#include "platform/audio/effects.h"
+#include "platform/platform.h"
 
 #include <cstring>
 #include <new>

@@ -4,17 +4,11 @@
 
 #include <cstdint>
 
-// The sound format at the start of the "fmt " chunk, as stored in the file:
-// 18 bytes, little-endian, no padding.
-struct WAVEFORMATEX {
-  uint16_t wFormatTag;
-  uint16_t nChannels;
-  uint32_t nSamplesPerSec;
-  uint32_t nAvgBytesPerSec;
-  uint16_t nBlockAlign;
-  uint16_t wBitsPerSample;
-  uint16_t cbSize;
-};
+#include "platform/platform.h"
+
+// The sound format at the start of the "fmt " chunk: 18 bytes in the file,
+// little-endian, read field by field. The effect buffers take it as it is.
+using WAVEFORMATEX = plat::WaveFormat;
 constexpr int32_t kWaveFormatExBytes = 18;
 
 using HMODULE = void*;

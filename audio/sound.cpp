@@ -18,11 +18,6 @@ const char* const kEffectFiles[kEffectCount] = {
     "GunShot.wav", "drip.wav", "Schaden.wav", "Get.wav", "Kollision.wav",
 };
 
-plat::WaveFormat ToBufferFormat(const WAVEFORMATEX& wf) {
-  return plat::WaveFormat{wf.wFormatTag,   wf.nChannels,      wf.nSamplesPerSec, wf.nAvgBytesPerSec,
-                          wf.nBlockAlign, wf.wBitsPerSample, wf.cbSize};
-}
-
 }  // namespace
 
 bool InitSound() {
@@ -53,7 +48,7 @@ bool LoadSounds() {
     // A reload replaces the buffer in this slot; the old one is not used
     // again, so it goes now rather than at shutdown.
     plat::SoundRelease(lpDSBSounds[i]);
-    lpDSBSounds[i] = plat::AudioCreateBuffer(ToBufferFormat(wf), len);
+    lpDSBSounds[i] = plat::AudioCreateBuffer(wf, len);
     if (!lpDSBSounds[i]) {
       ErrStr = Err_CreateBuff;
       return false;

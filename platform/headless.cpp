@@ -25,6 +25,8 @@ struct State {
   int count = 0;
   bool quitPending = false;
   int quitCode = 0;
+  headless::MessageSource source = nullptr;
+  void* sourceUser = nullptr;
 
   int64_t frequency = 60000;
   int64_t now = 0;
@@ -65,6 +67,7 @@ void Reset() {
   st.head = st.count = 0;
   st.quitPending = false;
   st.quitCode = 0;
+  st.source = nullptr;
   st.frequency = 60000;
   st.now = 0;
   st.clockHook = nullptr;
@@ -87,6 +90,11 @@ bool PostMsg(uint32_t message, uintptr_t wParam) {
   st.queue[(st.head + st.count) % kQueueSize] = plat::Msg{&gWindowToken, message, wParam, 0};
   ++st.count;
   return true;
+}
+
+void SetMessageSource(MessageSource source, void* user) {
+  gState.source = source;
+  gState.sourceUser = user;
 }
 
 int QueuedMessages() { return gState.count; }
@@ -170,6 +178,13 @@ bool PeekMsg(Msg* msg) {
     --st.count;
     if (st.destroyed) continue;  // nothing is delivered to a destroyed window
     *msg = m;
+    return true;
+  }
+  uint32_t message = 0;
+  uintptr_t wParam = 0;
+  while (st.source && st.source(st.sourceUser, &message, &wParam)) {
+    if (st.destroyed) continue;
+    *msg = Msg{&gWindowToken, message, wParam, 0};
     return true;
   }
   if (st.quitPending) {

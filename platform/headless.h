@@ -23,6 +23,10 @@ void SetFailures(uint32_t failPoints);
 
 // The message queue (holds up to 4096 messages).
 bool PostMsg(uint32_t message, uintptr_t wParam);
+// A source asked for the next message whenever the queue is empty, so a
+// caller can deliver any number of messages without filling the queue.
+using MessageSource = bool (*)(void* user, uint32_t* message, uintptr_t* wParam);
+void SetMessageSource(MessageSource source, void* user);
 int QueuedMessages();
 bool WindowDestroyed();
 bool WindowExists();

@@ -124,6 +124,17 @@ TEST_F(Sim, EscapeEndsTheRunWithoutAnotherFrame) {
   EXPECT_TRUE(r.err.empty()) << r.err;
 }
 
+TEST_F(Sim, AnyNumberOfEventsReachTheirFrame) {
+  std::string script;
+  for (int i = 0; i < 6000; ++i) script += "1 other\n";
+  script += "1 down SPACE\n";
+  const Result r = RunSim(data, script);
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const auto lines = Parse(r.out);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[1].at("game"), "1");
+}
+
 TEST_F(Sim, AMalformedScriptIsAnErrorNamingItsLine) {
   const Result r = RunSim(data, "0 down SPACE\n\n2 jump\n");
   EXPECT_EQ(r.exitCode, 2);

@@ -54,15 +54,29 @@ bool ParseCount(const std::string& text, int64_t* out) {
   return true;
 }
 
-// Queues the events of the frame that runs next.
+// The events of the frame that runs next; the window procedure takes them
+// one by one through the message source, however many there are.
+std::vector<plat::Msg> gPending;
+size_t gNextPending = 0;
+
 void QueueEvents(int64_t frame) {
+  gPending.clear();
+  gNextPending = 0;
   gRun.cursor->ForFrame(frame, [](const sim::ScriptLine& line) {
     switch (line.kind) {
-      case sim::EventKind::Down: headless::PostMsg(plat::WM_KEYDOWN, line.key); break;
-      case sim::EventKind::Up: headless::PostMsg(plat::WM_KEYUP, line.key); break;
-      case sim::EventKind::Other: headless::PostMsg(plat::WM_OTHER, 0); break;
+      case sim::EventKind::Down: gPending.push_back({nullptr, plat::WM_KEYDOWN, line.key, 0}); break;
+      case sim::EventKind::Up: gPending.push_back({nullptr, plat::WM_KEYUP, line.key, 0}); break;
+      case sim::EventKind::Other: gPending.push_back({nullptr, plat::WM_OTHER, 0, 0}); break;
     }
   });
+}
+
+bool NextEvent(void*, uint32_t* message, uintptr_t* wParam) {
+  if (gNextPending >= gPending.size()) return false;
+  *message = gPending[gNextPending].message;
+  *wParam = gPending[gNextPending].wParam;
+  ++gNextPending;
+  return true;
 }
 
 void OnPresent(void*, const uint16_t* pixels, int pitch) {
@@ -174,6 +188,7 @@ int main(int argc, char** argv) {
   sim::EventCursor cursor(gRun.script);
   gRun.cursor = &cursor;
   headless::SetPresentHook(OnPresent, nullptr);
+  headless::SetMessageSource(NextEvent, nullptr);
   if (realtime) headless::UseRealClock();
 
   if (!InitApplication()) {

@@ -1,5 +1,6 @@
 // The simulator on SDL's "disk" audio driver: the written sound is silent
-// until the shot and then carries the shot's samples.
+// until the shot, then carries the shot's samples, and later the knock of
+// the rock the ship flies into.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -47,6 +48,34 @@ std::vector<float> ReadWavMono16(const fs::path& p, int* rate) {
   return out;
 }
 
+// A WAV's samples resampled (linearly) to the device rate.
+std::vector<float> AtRate(const std::vector<float>& in, int inRate, int outRate) {
+  std::vector<float> out(static_cast<size_t>(in.size() * double(outRate) / inRate));
+  for (size_t i = 0; i < out.size(); ++i) {
+    const double pos = i * double(inRate) / outRate;
+    const size_t k = static_cast<size_t>(pos);
+    const double f = pos - k;
+    out[i] = static_cast<float>(in[k] * (1 - f) + (k + 1 < in.size() ? in[k + 1] : 0) * f);
+  }
+  return out;
+}
+
+// The best normalised correlation of `ref` with `sound` starting anywhere in
+// [from, to).
+double BestMatch(const std::vector<float>& sound, const std::vector<float>& ref, size_t from, size_t to) {
+  double best = 0;
+  for (size_t start = from; start < to && start + ref.size() <= sound.size(); start += 2) {
+    double dot = 0, a = 0, b = 0;
+    for (size_t i = 0; i < ref.size(); ++i) {
+      dot += ref[i] * sound[start + i];
+      a += ref[i] * ref[i];
+      b += sound[start + i] * sound[start + i];
+    }
+    if (a > 0 && b > 0) best = std::max(best, dot / std::sqrt(a * b));
+  }
+  return best;
+}
+
 TEST(AudioEndToEnd, TheShotIsHeardAfterSilence) {
   const fs::path data = RUZOV_DATA;
   if (!fs::exists(data / "drip.wav")) GTEST_SKIP() << "no data set built";
@@ -57,50 +86,42 @@ TEST(AudioEndToEnd, TheShotIsHeardAfterSilence) {
   const std::string style =
       std::regex_replace(ReadAll(data / "Style1.sty"), std::regex("volume +[0-9]+"), "volume 0");
   std::ofstream(dir / "data" / "Style1.sty", std::ios::trunc) << style;
-  std::ofstream(dir / "script.txt") << "5 down SPACE\n40 down SHIFT\n";
+  // Fire at frame 30; turn to heading 3 and fly into the rock at
+  // column 54, row 47 of this game's first level (hit in frame 87).
+  std::ofstream(dir / "script.txt")
+      << "5 down SPACE\n6-11 down RIGHT\n12 up RIGHT\n30 down SHIFT\n40-55 down UP\n56 up UP\n";
 
   const fs::path raw = dir / "out.raw";
   const std::string cmd = "SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=" + raw.string() + " " RUZOV_SIM +
-                          std::string(" --realtime --frames 80 --trace /dev/null --data ") +
+                          std::string(" --realtime --frames 130 --trace /dev/null --data ") +
                           (dir / "data").string() + " --script " + (dir / "script.txt").string();
   ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
 
   const std::string bytes = ReadAll(raw);
   std::vector<float> left(bytes.size() / 8);
   for (size_t i = 0; i < left.size(); ++i) std::memcpy(&left[i], bytes.data() + 8 * i, 4);
-  int dripRate = 0;
+  int dripRate = 0, knockRate = 0;
   const std::vector<float> drip = ReadWavMono16(data / "drip.wav", &dripRate);
+  const std::vector<float> knock = ReadWavMono16(data / "Kollision.wav", &knockRate);
   fs::remove_all(dir);
   ASSERT_GT(dripRate, 0);
+  ASSERT_GT(knockRate, 0);
   constexpr int kRate = 48000;  // the mixer's rate when the driver prefers none
-  ASSERT_GT(left.size(), static_cast<size_t>(kRate)) << "about 1.3 s of sound expected";
+  ASSERT_GT(left.size(), static_cast<size_t>(2 * kRate)) << "about 2.2 s of sound expected";
 
   size_t first = 0;
   while (first < left.size() && std::fabs(left[first]) < 1e-4f) ++first;
   ASSERT_LT(first, left.size()) << "nothing was heard";
-  // The shot comes 35 frames after the game starts, well past half a second.
-  EXPECT_GT(first, static_cast<size_t>(kRate / 2)) << "sound before the shot";
+  // The shot comes in frame 30, half a second after the first frame.
+  EXPECT_GT(first, static_cast<size_t>(kRate * 4 / 10)) << "sound before the shot";
 
-  // Resample the shot to the device rate and look for it where sound starts.
-  std::vector<float> ref(static_cast<size_t>(drip.size() * double(kRate) / dripRate));
-  for (size_t i = 0; i < ref.size(); ++i) {
-    const double pos = i * double(dripRate) / kRate;
-    const size_t k = static_cast<size_t>(pos);
-    const double f = pos - k;
-    ref[i] = static_cast<float>(drip[k] * (1 - f) + (k + 1 < drip.size() ? drip[k + 1] : 0) * f);
-  }
-  double best = 0;
-  const size_t from = first > 2000 ? first - 2000 : 0;
-  for (size_t start = from; start < first + 2000 && start + ref.size() <= left.size(); ++start) {
-    double dot = 0, a = 0, b = 0;
-    for (size_t i = 0; i < ref.size(); ++i) {
-      dot += ref[i] * left[start + i];
-      a += ref[i] * ref[i];
-      b += left[start + i] * left[start + i];
-    }
-    if (a > 0 && b > 0) best = std::max(best, dot / std::sqrt(a * b));
-  }
-  EXPECT_GT(best, 0.95) << "the written sound does not match drip.wav";
+  // The shot where sound starts; the knock 57 frames (0.95 s) later.
+  const double shot =
+      BestMatch(left, AtRate(drip, dripRate, kRate), first > 2000 ? first - 2000 : 0, first + 2000);
+  EXPECT_GT(shot, 0.95) << "the written sound does not match drip.wav: " << shot;
+  const double knockAt =
+      BestMatch(left, AtRate(knock, knockRate, kRate), first + kRate * 8 / 10, first + kRate * 12 / 10);
+  EXPECT_GT(knockAt, 0.95) << "no Kollision.wav where the ship hits the rock: " << knockAt;
 }
 
 }  // namespace

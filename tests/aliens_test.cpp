@@ -31,6 +31,14 @@ class Aliens : public testing::Test {
       return true;
     });
   }
+  // A kind-8 alien that does not steer but fires; returns the shot's speeds.
+  static void ArrangeKind8Shot(double* vx, double* vy) {
+    Arrange(3, [](int i, int r) { return i < 2 ? r % 100 != 0 : r % 40 == 0; });
+    Lcg g{randomState};
+    g.Next(), g.Next(), g.Next();
+    *vx = g.Next() % 13 - 6;
+    *vy = g.Next() % 13 - 6;
+  }
   static uint32_t StateAfter(uint32_t from, int draws) {
     Lcg g{from};
     for (int i = 0; i < draws; ++i) g.Next();
@@ -91,11 +99,8 @@ TEST_F(Aliens, AShotGoesIntoTheFirstFreeSlot) {
   Put(1, 1020, 10, 10);
   Put(2, 1020, 10, 10);
   Put(5, 8, 700.0, 800.0);
-  Arrange(3, [](int i, int r) { return i < 2 ? r % 100 != 0 : r % 40 == 0; });
-  Lcg g{randomState};
-  g.Next(), g.Next(), g.Next();
-  const double vx = g.Next() % 13 - 6;
-  const double vy = g.Next() % 13 - 6;
+  double vx, vy;
+  ArrangeKind8Shot(&vx, &vy);
   UpdateObjects();
   EXPECT_EQ(alien[0][3], 900.0) << "an earlier slot is first updated next frame";
   EXPECT_EQ(xalien[0][3], 700.0);
@@ -107,11 +112,8 @@ TEST_F(Aliens, AShotGoesIntoTheFirstFreeSlot) {
 
 TEST_F(Aliens, AShotInALaterSlotFliesInTheSameFrame) {
   Put(0, 8, 700.0, 800.0);
-  Arrange(3, [](int i, int r) { return i < 2 ? r % 100 != 0 : r % 40 == 0; });
-  Lcg g{randomState};
-  g.Next(), g.Next(), g.Next();
-  const double vx = g.Next() % 13 - 6;
-  const double vy = g.Next() % 13 - 6;
+  double vx, vy;
+  ArrangeKind8Shot(&vx, &vy);
   UpdateObjects();
   EXPECT_EQ(alien[0][1], 899.0);
   EXPECT_EQ(xalien[0][1], 700.0 + vx);

@@ -33,7 +33,7 @@ thread_local bool counting = false;
 int allocations = 0;
 size_t firstSize = 0;
 
-inline void Note(size_t size) {
+[[maybe_unused]] inline void Note(size_t size) {
   if (!counting) return;
   if (allocations++ == 0) firstSize = size;
 }

@@ -32,6 +32,12 @@ constexpr int SlotDraws(int lv) {
   return n;
 }
 constexpr int kMaxSlotDraws = 10;
+constexpr bool SlotDrawsFit() {
+  for (int lv = 0; lv < kLevelCount; ++lv)
+    if (SlotDraws(lv) > kMaxSlotDraws) return false;
+  return true;
+}
+static_assert(SlotDrawsFit());
 
 constexpr int BuildDraws() {
   int n = 0;

@@ -18,7 +18,17 @@ namespace {
 
 std::string gSettingsPath;
 
+plat::Preferences gSaved;
+
+bool SameRemembered(const plat::Preferences& a, const plat::Preferences& b) {
+  return a.fullScreen == b.fullScreen && a.masterVolume == b.masterVolume && a.musicVolume == b.musicVolume &&
+         a.effectsVolume == b.effectsVolume && a.mute == b.mute;
+}
+
+// Each save syncs to disk, so a change that leaves the file as it is skips it.
 void RememberPreferences(const plat::Preferences& p) {
+  if (SameRemembered(p, gSaved)) return;
+  gSaved = p;
   if (!gSettingsPath.empty() && !SaveSettingsFile(gSettingsPath, p))
     std::fprintf(stderr, "ruzov: cannot save the settings in %s\n", gSettingsPath.c_str());
 }
@@ -73,6 +83,7 @@ int main(int argc, char** argv) {
                  "(apt-get install timgm6mb-soundfont) or pass --soundfont FILE\n");
 
   plat::SetPreferences(preferences);
+  gSaved = preferences;
   plat::SetPreferencesSaver(RememberPreferences);
   return WinMain();
 }

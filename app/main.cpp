@@ -1,4 +1,89 @@
-// The game's entry point. The command line is ignored.
-#include "app/app.h"
+// The game's entry point: options and the settings file become the
+// platform's preferences, the data folder becomes the working directory, and
+// then the game starts as it always did.
+#include <unistd.h>
 
-int main() { return WinMain(); }
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/app.h"
+#include "app/locate.h"
+#include "app/options.h"
+#include "app/settings_file.h"
+#include "app/startup.h"
+#include "platform/preferences.h"
+
+namespace {
+
+std::string gSettingsPath;
+
+plat::Preferences gSaved;
+
+bool SameRemembered(const plat::Preferences& a, const plat::Preferences& b) {
+  return a.fullScreen == b.fullScreen && a.masterVolume == b.masterVolume && a.musicVolume == b.musicVolume &&
+         a.effectsVolume == b.effectsVolume && a.mute == b.mute;
+}
+
+// Each save syncs to disk, so a change that leaves the file as it is skips it.
+void RememberPreferences(const plat::Preferences& p) {
+  if (SameRemembered(p, gSaved)) return;
+  gSaved = p;
+  if (!gSettingsPath.empty() && !SaveSettingsFile(gSettingsPath, p))
+    std::fprintf(stderr, "ruzov: cannot save the settings in %s\n", gSettingsPath.c_str());
+}
+
+std::string CurrentFolder() {
+  char here[4096];
+  return getcwd(here, sizeof here) ? std::string(here) : std::string();
+}
+
+std::string ExecutablePath() {
+  char path[4096];
+  const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+  return n > 0 ? std::string(path, static_cast<size_t>(n)) : std::string();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Settings given;
+  std::string error;
+  switch (ParseOptions(argc, argv, &given, &error)) {
+    case OptionsAction::Help: std::fputs(kUsage, stdout); return 0;
+    case OptionsAction::Version: std::printf("ruzov %s\n", RUZOV_VERSION); return 0;
+    case OptionsAction::Bad: std::fprintf(stderr, "ruzov: %s\n%s", error.c_str(), kUsage); return 2;
+    case OptionsAction::Run: break;
+  }
+
+  gSettingsPath = SettingsFilePath();
+  Settings settings = LoadSettingsFile(gSettingsPath);
+  MergeSettings(settings, given);
+
+  // The build's data folder serves only the game started where it was built;
+  // an installed copy never reaches back into a build tree.
+  const std::string workDir = CurrentFolder();
+  const std::string exe = ExecutablePath();
+  const bool inBuild = exe.substr(0, exe.rfind('/')) == RUZOV_BUILD_DIR;
+  const std::vector<std::string> folders =
+      DataFolders(settings.dataDir.value_or(""), workDir, exe, inBuild ? RUZOV_DEFAULT_DATA : nullptr);
+  const int found = FindDataFolder(folders);
+  if (found < 0 || chdir(folders[found].c_str()) != 0) {
+    plat::ShowMessageBox(MissingDataText(folders).c_str(), szCaption);
+    return 1;
+  }
+
+  plat::Preferences preferences = PreferencesFrom(settings);
+  const char* env = std::getenv("RUZOV_SOUNDFONT");
+  preferences.soundFont = FindSoundFont(
+      SoundFontPlaces(settings.soundFont.value_or(""), env, folders[found], workDir, kSystemSoundFonts));
+  if (preferences.soundFont.empty())
+    std::fprintf(stderr,
+                 "ruzov: no General MIDI SoundFont found, the music stays silent; install one "
+                 "(apt-get install timgm6mb-soundfont) or pass --soundfont FILE\n");
+
+  plat::SetPreferences(preferences);
+  gSaved = preferences;
+  plat::SetPreferencesSaver(RememberPreferences);
+  return WinMain();
+}

@@ -7,9 +7,10 @@ set -euo pipefail
 packages=(
   gcc g++ make cmake ninja-build ccache pkg-config
   libsdl2-dev libfluidsynth-dev timgm6mb-soundfont
-  libfreetype-dev fonts-dejavu-core
+  libfreetype-dev fonts-dejavu-core libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool imagemagick x11-utils xfonts-base
+  dpkg-dev desktop-file-utils appstream
 )
 
 missing=()

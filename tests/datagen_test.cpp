@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "tools/datagen/datagen.h"
+#include "tools/datagen/icon.h"
 #include "tools/datagen/image.h"
 #include "tools/datagen/noise.h"
 
@@ -363,3 +364,20 @@ TEST(Noise, GeneratorIsSeededAndStaysInRange) {
 }
 
 }  // namespace
+
+// The smallest icon (each size is averaged down from the same painting):
+// clear corners, an opaque middle, and the ship's light hull in it.
+TEST(DatagenIcon, RoundedSquareWithTheShip) {
+  const int size = kIconSizes[0];
+  const std::vector<uint8_t> px = MakeIcon(size);
+  ASSERT_EQ(px.size(), size_t(size) * size_t(size) * 4);
+  auto alpha = [&](int x, int y) { return px[(size_t(y) * size_t(size) + size_t(x)) * 4 + 3]; };
+  EXPECT_EQ(alpha(0, 0), 0);
+  EXPECT_EQ(alpha(size - 1, size - 1), 0);
+  EXPECT_EQ(alpha(size / 2, size / 2), 255);
+  EXPECT_EQ(alpha(size / 2, 1), 255);  // the edges' middles are inside
+  int light = 0;
+  for (size_t i = 0; i < px.size(); i += 4)
+    if (px[i] > 120 && px[i + 1] > 120 && px[i + 2] > 120 && px[i + 3] == 255) ++light;
+  EXPECT_GT(light, size * size / 40);
+}

@@ -63,7 +63,7 @@ alive() { kill -0 "$GPID" 2>/dev/null; }
 TITLE_RGB=$(mean_rgb "$WORK/title.bmp")
 
 start_game() {
-  (cd "$1" && SDL_AUDIODRIVER=dummy exec "$GAME") >"$WORK/game.out" 2>"$WORK/game.err" &
+  (cd "$1" && SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME="$WORK/config" exec "$GAME") >"$WORK/game.out" 2>"$WORK/game.err" &
   GPID=$!
 }
 find_window() {
@@ -129,7 +129,9 @@ wait_exit Escape 1
 xdotool search --onlyvisible --name "$CAPTION" >/dev/null 2>&1 && fail "a window is left after Escape"
 
 # ------------------------------------------------------- a failed start-up
+# The first picture alone makes the folder the data folder; the second is missing.
 mkdir "$WORK/empty"
+cp "$DATA/Explosion1.bmp" "$WORK/empty/"
 start_game "$WORK/empty"
 for _ in $(seq 100); do grep -q "Error Loading Image" "$WORK/game.err" && break; sleep 0.05; done
 grep -q "Error Loading Image" "$WORK/game.err" || fail "no \"Error Loading Image\" on standard error"

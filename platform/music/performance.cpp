@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "platform/audio/music_source.h"
+#include "platform/preferences.h"
 #include "music/music.h"
 #include "music/sequencer.h"
 
@@ -45,6 +46,10 @@ std::string soundFontOverride;
 
 std::string FindSoundFont() {
   if (soundFontOverridden) return soundFontOverride;
+  // The game's entry has searched already; the simulator and the tests set
+  // nothing and fall back to the places below.
+  const std::string& chosen = plat::CurrentPreferences().soundFont;
+  if (!chosen.empty()) return chosen;
   static const char* const kPlaces[] = {
       "GM.sf2",
       "/usr/share/sounds/sf2/default-GM.sf2",

@@ -1,13 +1,23 @@
 // ruzov-datagen OUTDIR: writes the game's pictures and sound effects.
+// ruzov-datagen --icons OUTDIR: writes the desktop icons.
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "tools/datagen/datagen.h"
+#include "tools/datagen/icon.h"
 
 int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "--icons") {
+    std::string error;
+    if (!GenerateIcons(argv[2], error)) {
+      std::fprintf(stderr, "ruzov-datagen: %s\n", error.c_str());
+      return 1;
+    }
+    return 0;
+  }
   if (argc != 2) {
-    std::fprintf(stderr, "usage: %s OUTDIR\n", argv[0]);
+    std::fprintf(stderr, "usage: %s OUTDIR | --icons OUTDIR\n", argv[0]);
     return 2;
   }
   std::error_code ec;

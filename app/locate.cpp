@@ -1,0 +1,82 @@
+// Finding the data set and a General MIDI SoundFont on the player's machine.
+#include "app/locate.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+
+const char* const kFirstDataFile = "Explosion1.bmp";
+
+// Debian and Ubuntu first (the package the .deb asks for), then Fedora and
+// Arch, whose packages put FluidR3 under /usr/share/soundfonts.
+const std::vector<std::string> kSystemSoundFonts = {
+    "/usr/share/sounds/sf2/default-GM.sf2",
+    "/usr/share/sounds/sf2/TimGM6mb.sf2",
+    "/usr/share/sounds/sf2/FluidR3_GM.sf2",
+    "/usr/share/soundfonts/default.sf2",
+    "/usr/share/soundfonts/FluidR3_GM.sf2",
+    "/usr/share/soundfonts/FluidR3_GM2-2.sf2",
+    "/usr/share/soundfonts/TimGM6mb.sf2",
+    "/usr/share/sounds/sf3/default-GM.sf3",
+    "/usr/share/soundfonts/default.sf3",
+};
+
+std::string Absolute(const std::string& path, const std::string& workDir) {
+  if (path.empty() || path[0] == '/' || workDir.empty()) return path;
+  return workDir + "/" + path;
+}
+
+std::vector<std::string> DataFolders(const std::string& option, const std::string& workDir,
+                                     const std::string& exePath, const char* buildData) {
+  std::vector<std::string> folders;
+  auto add = [&](const std::string& f) {
+    if (f.empty()) return;
+    for (const std::string& known : folders)
+      if (known == f) return;
+    folders.push_back(f);
+  };
+  add(Absolute(option, workDir));
+  add(workDir);
+  if (const size_t slash = exePath.rfind('/'); slash != std::string::npos)
+    add(exePath.substr(0, slash) + "/" RUZOV_DATA_FROM_BIN);
+  if (buildData) add(buildData);
+  return folders;
+}
+
+int FindDataFolder(const std::vector<std::string>& folders) {
+  for (size_t i = 0; i < folders.size(); ++i)
+    if (access((folders[i] + "/" + kFirstDataFile).c_str(), R_OK) == 0) return static_cast<int>(i);
+  return -1;
+}
+
+std::string MissingDataText(const std::vector<std::string>& folders) {
+  std::string text = std::string("Ruzov cannot find its data: ") + kFirstDataFile + " is missing.\nSearched:";
+  for (const std::string& f : folders) text += "\n  " + f;
+  text += "\nStart it with --data DIR, or install it (cmake --install, or the .deb).";
+  return text;
+}
+
+std::vector<std::string> SoundFontPlaces(const std::string& option, const char* env, const std::string& dataDir,
+                                         const std::string& workDir, const std::vector<std::string>& system) {
+  std::vector<std::string> places;
+  if (!option.empty()) places.push_back(Absolute(option, workDir));
+  if (env && env[0]) places.push_back(Absolute(env, workDir));
+  if (!dataDir.empty()) places.push_back(dataDir + "/GM.sf2");
+  if (!workDir.empty() && workDir != dataDir) places.push_back(workDir + "/GM.sf2");
+  places.insert(places.end(), system.begin(), system.end());
+  return places;
+}
+
+std::string FindSoundFont(const std::vector<std::string>& places) {
+  for (const std::string& place : places) {
+    std::FILE* f = std::fopen(place.c_str(), "rb");
+    if (!f) continue;
+    char head[12] = {};
+    const bool ok = std::fread(head, 1, sizeof head, f) == sizeof head && std::memcmp(head, "RIFF", 4) == 0 &&
+                    std::memcmp(head + 8, "sfbk", 4) == 0;
+    std::fclose(f);
+    if (ok) return place;
+  }
+  return std::string();
+}

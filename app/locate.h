@@ -1,0 +1,27 @@
+// Where the data set and the SoundFont are looked for, in order.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The file the game opens first; a folder without it holds no data set.
+extern const char* const kFirstDataFile;  // "Explosion1.bmp"
+
+// --data (empty: none), the working directory, ../share/ruzov next to the
+// executable (empty exePath: skipped), the build's data folder (null: none).
+std::vector<std::string> DataFolders(const std::string& option, const std::string& workDir,
+                                     const std::string& exePath, const char* buildData);
+// The first folder holding kFirstDataFile, or -1.
+int FindDataFolder(const std::vector<std::string>& folders);
+// The box's text when no folder holds the data.
+std::string MissingDataText(const std::vector<std::string>& folders);
+
+// --soundfont, then $RUZOV_SOUNDFONT, then GM.sf2 in the data folder and the
+// working directory, then `system` (normally kSystemSoundFonts).
+std::vector<std::string> SoundFontPlaces(const std::string& option, const char* env, const std::string& dataDir,
+                                         const std::string& workDir, const std::vector<std::string>& system);
+extern const std::vector<std::string> kSystemSoundFonts;
+// The first place holding a SoundFont (a RIFF file of form sfbk), or empty.
+std::string FindSoundFont(const std::vector<std::string>& places);
+// "/here/" + path unless path is absolute; empty stays empty.
+std::string Absolute(const std::string& path, const std::string& workDir);

@@ -1,0 +1,231 @@
+// Reading and atomically rewriting the settings file.
+#include "app/settings_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+void (*gSettingsBeforeRename)() = nullptr;
+
+namespace {
+
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+constexpr const char* kBlank = " \t";
+
+std::string_view Trim(std::string_view s) {
+  const size_t first = s.find_first_not_of(kBlank);
+  if (first == std::string_view::npos) return {};
+  return s.substr(first, s.find_last_not_of(kBlank) - first + 1);
+}
+
+bool ParseBool(const std::string& v, bool* out) {
+  if (v == "true" || v == "yes" || v == "on" || v == "1")
+    *out = true;
+  else if (v == "false" || v == "no" || v == "off" || v == "0")
+    *out = false;
+  else
+    return false;
+  return true;
+}
+
+// Calls `line(number, text)` for every line, the mark and the CR of a CRLF
+// taken off.
+template <typename F>
+void ForEachLine(std::string_view text, F line) {
+  if (text.starts_with(kBom)) text.remove_prefix(kBom.size());
+  int number = 0;
+  while (!text.empty()) {
+    const size_t end = text.find('\n');
+    std::string_view l = text.substr(0, end);
+    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+    if (l.ends_with('\r')) l.remove_suffix(1);
+    line(++number, l);
+  }
+}
+
+// The name of a `name = value` line, or empty for blanks, comments and junk.
+std::string_view KeyOf(std::string_view line) {
+  line = Trim(line);
+  if (line.empty() || line[0] == '#' || line[0] == ';') return {};
+  const size_t eq = line.find('=');
+  if (eq == std::string_view::npos) return {};
+  return Trim(line.substr(0, eq));
+}
+
+// The settings the game itself writes back.
+const char* const kRemembered[] = {"fullscreen", "volume", "music-volume", "effects-volume", "mute"};
+
+std::string RememberedValue(std::string_view key, const plat::Preferences& p) {
+  if (key == "fullscreen") return p.fullScreen ? "true" : "false";
+  if (key == "volume") return std::to_string(p.masterVolume);
+  if (key == "music-volume") return std::to_string(p.musicVolume);
+  if (key == "effects-volume") return std::to_string(p.effectsVolume);
+  return p.mute ? "true" : "false";
+}
+
+bool IsRemembered(std::string_view key) {
+  for (const char* k : kRemembered)
+    if (key == k) return true;
+  return false;
+}
+
+bool WriteAll(int fd, const std::string& bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+bool MakeFolders(const std::string& folder) {
+  for (size_t at = 1; at <= folder.size(); ++at) {
+    if (at != folder.size() && folder[at] != '/') continue;
+    const std::string part = folder.substr(0, at);
+    if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
+  }
+  return true;
+}
+
+bool ReadWhole(const std::string& path, std::string* out) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::stringstream text;
+  text << in.rdbuf();
+  *out = text.str();
+  return !in.bad();
+}
+
+}  // namespace
+
+std::string SettingsFilePath() {
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  std::string base;
+  if (config && config[0] == '/') {
+    base = config;
+  } else {
+    const char* home = std::getenv("HOME");
+    if (!home || home[0] != '/') return std::string();
+    base = std::string(home) + "/.config";
+  }
+  return base + "/ruzov/ruzov.ini";
+}
+
+void ParseSettingsText(std::string_view text, const std::string& name, Settings* out,
+                       std::vector<std::string>* problems) {
+  ForEachLine(text, [&](int number, std::string_view raw) {
+    const std::string_view line = Trim(raw);
+    if (line.empty() || line[0] == '#' || line[0] == ';') return;
+    auto bad = [&](const std::string& why) {
+      problems->push_back(name + ":" + std::to_string(number) + ": " + why);
+    };
+    const size_t eq = line.find('=');
+    if (eq == std::string_view::npos) return bad("not a 'name = value' line");
+    const std::string key(Trim(line.substr(0, eq)));
+    const std::string value(Trim(line.substr(eq + 1)));
+    bool b = false;
+    int n = 0;
+    plat::ScaleMode mode{};
+    if (key == "fullscreen") {
+      if (!ParseBool(value, &b)) return bad("fullscreen takes true or false");
+      out->fullScreen = b;
+    } else if (key == "mute") {
+      if (!ParseBool(value, &b)) return bad("mute takes true or false");
+      out->mute = b;
+    } else if (key == "scale") {
+      if (!ParseScale(value, &mode)) return bad("scale takes integer, sharp or smooth");
+      out->scale = mode;
+    } else if (key == "volume" || key == "music-volume" || key == "effects-volume") {
+      if (!ParseVolume(value, &n)) return bad(key + " takes a number from 0 to 100");
+      (key == "volume" ? out->masterVolume : key == "music-volume" ? out->musicVolume : out->effectsVolume) = n;
+    } else if (key == "soundfont" || key == "data") {
+      if (value.empty()) return bad(key + " needs a value");
+      (key == "soundfont" ? out->soundFont : out->dataDir) = value;
+    } else {
+      bad("unknown setting '" + key.substr(0, 40) + "'");
+    }
+  });
+}
+
+Settings LoadSettingsFile(const std::string& path) {
+  Settings s;
+  if (path.empty()) return s;
+  std::string text;
+  if (!ReadWhole(path, &text)) {
+    if (errno != ENOENT) std::fprintf(stderr, "ruzov: cannot read %s: %s\n", path.c_str(), std::strerror(errno));
+    return s;
+  }
+  std::vector<std::string> problems;
+  ParseSettingsText(text, path, &s, &problems);
+  for (const std::string& p : problems) std::fprintf(stderr, "%s (ignored)\n", p.c_str());
+  return s;
+}
+
+std::string UpdateSettingsText(std::string_view old, const plat::Preferences& p) {
+  std::string out;
+  bool seen[std::size(kRemembered)] = {};
+  std::string_view rest = old.starts_with(kBom) ? old.substr(kBom.size()) : old;
+  while (!rest.empty()) {
+    const size_t end = rest.find('\n');
+    std::string_view line = rest.substr(0, end == std::string_view::npos ? rest.size() : end + 1);
+    rest.remove_prefix(line.size());
+    std::string_view bare = line;
+    if (bare.ends_with('\n')) bare.remove_suffix(1);
+    if (bare.ends_with('\r')) bare.remove_suffix(1);
+    const std::string_view key = KeyOf(bare);
+    if (IsRemembered(key)) {
+      for (size_t k = 0; k < std::size(kRemembered); ++k)
+        if (key == kRemembered[k]) seen[k] = true;
+      out += std::string(key) + " = " + RememberedValue(key, p) + "\n";
+    } else {
+      out += line;
+      if (!line.ends_with('\n')) out += '\n';
+    }
+  }
+  if (out.empty()) out = "# Ruzov's settings; see ruzov --help.\n";
+  for (size_t k = 0; k < std::size(kRemembered); ++k)
+    if (!seen[k]) out += std::string(kRemembered[k]) + " = " + RememberedValue(kRemembered[k], p) + "\n";
+  return out;
+}
+
+bool SaveSettingsFile(const std::string& path, const plat::Preferences& p) {
+  const size_t slash = path.rfind('/');
+  if (path.empty() || slash == std::string::npos) return false;
+  const std::string folder = path.substr(0, slash);
+  if (!MakeFolders(folder)) return false;
+
+  std::string old;
+  ReadWhole(path, &old);
+  const std::string text = UpdateSettingsText(old, p);
+
+  std::string temp = path + ".XXXXXX";
+  const int fd = mkstemp(temp.data());
+  if (fd < 0) return false;
+  fchmod(fd, 0644);
+  const bool written = WriteAll(fd, text) && fsync(fd) == 0;
+  if (close(fd) != 0 || !written) {
+    unlink(temp.c_str());
+    return false;
+  }
+  if (gSettingsBeforeRename) gSettingsBeforeRename();
+  if (rename(temp.c_str(), path.c_str()) != 0) {
+    unlink(temp.c_str());
+    return false;
+  }
+  // The rename itself is made durable with the folder.
+  const int dir = open(folder.empty() ? "/" : folder.c_str(), O_RDONLY | O_DIRECTORY);
+  if (dir >= 0) {
+    fsync(dir);
+    close(dir);
+  }
+  return true;
+}

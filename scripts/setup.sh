@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   gcc g++ make cmake ninja-build ccache pkg-config
-  libsdl2-dev libfluidsynth-dev timgm6mb-soundfont
+  libsdl2-dev libfluidsynth-dev libpng-dev timgm6mb-soundfont
   libfreetype-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool imagemagick x11-utils xfonts-base

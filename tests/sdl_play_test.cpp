@@ -172,6 +172,35 @@ class SdlPlay : public ::testing::Test {
 
 }  // namespace
 
+TEST_F(SdlPlay, StartsWindowedWhenAskedAndAltEnterIsRemembered) {
+  sdlplat::Shutdown();
+  Preferences windowed;
+  windowed.fullScreen = false;
+  SetPreferences(windowed);
+  ASSERT_TRUE(RegisterWindowClass("Ruzov", Recorder));
+  hwnd = CreateMainWindow("Ruzov - Diziduzaz");
+  ASSERT_TRUE(DisplayCreate());
+  ASSERT_TRUE(DisplaySetCooperative());
+  SDL_Window* window = sdlplat::MainWindow();
+  EXPECT_FALSE(sdlplat::IsFullScreen());
+  EXPECT_EQ(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN, 0u);
+  int w = 0, h = 0;
+  SDL_GetWindowSize(window, &w, &h);
+  SDL_DisplayMode desktop;
+  ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0);
+  EXPECT_EQ(w, kScreenWidth * sdlplat::WindowFactor(desktop.w, desktop.h));
+  EXPECT_EQ(h, kScreenHeight * sdlplat::WindowFactor(desktop.w, desktop.h));
+  Msg m;
+  while (PeekMsg(&m)) {
+  }
+  Push(Key(SDLK_RETURN, true, KMOD_LALT));
+  EXPECT_EQ(Pump().message, WM_SYSKEYDOWN);
+  EXPECT_TRUE(sdlplat::IsFullScreen());
+  ASSERT_EQ(gSaved.size(), 1u);
+  EXPECT_TRUE(gSaved[0].fullScreen);
+  EXPECT_TRUE(CurrentPreferences().fullScreen);
+}
+
 TEST_F(SdlPlay, PauseHoldsTheLoopAndTheClockUntilThePauseKey) {
   EXPECT_EQ(Corner(), 0xFF0000u);
   const int64_t clockBefore = ClockNow();

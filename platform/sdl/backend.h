@@ -68,7 +68,9 @@ void ClockPause(bool paused);
 // The game's window; null before CreateMainWindow and after the destroy.
 SDL_Window* MainWindow();
 bool IsFullScreen();
-// Alt+Enter: full screen <-> a resizable window; the game never notices.
+// Full screen, or a resizable window of a whole multiple of the frame; the
+// game never notices. Alt+Enter toggles.
+void SetFullScreen(bool fullScreen);
 void ToggleFullScreen();
 // The windowed size: the largest whole multiple of 640 x 480 within 90% of
 // a desktop of the given size, at least 1x.

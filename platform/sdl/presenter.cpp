@@ -269,8 +269,9 @@ bool DisplayCreate() {
 bool DisplaySetCooperative() {
   if (!gPres.renderer && !gPres.surface) return false;
   // The player may have chosen a window; full screen otherwise.
-  if (sdlplat::IsFullScreen() != CurrentPreferences().fullScreen) sdlplat::ToggleFullScreen();
-  return CurrentPreferences().fullScreen ? sdlplat::IsFullScreen() : sdlplat::MainWindow() != nullptr;
+  const bool fullScreen = CurrentPreferences().fullScreen;
+  if (!fullScreen || !sdlplat::IsFullScreen()) sdlplat::SetFullScreen(fullScreen);
+  return fullScreen ? sdlplat::IsFullScreen() : sdlplat::MainWindow() != nullptr;
 }
 
 bool DisplaySetMode(int width, int height, int bitsPerPixel) {

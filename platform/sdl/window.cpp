@@ -116,11 +116,11 @@ SDL_Window* MainWindow() { return gWin.destroyed ? nullptr : gWin.window; }
 
 bool IsFullScreen() { return gWin.fullScreen; }
 
-void ToggleFullScreen() {
+void SetFullScreen(bool fullScreen) {
   SDL_Window* window = MainWindow();
   if (!window) return;
-  if (gWin.fullScreen) {
-    if (SDL_SetWindowFullscreen(window, 0) != 0) return;
+  if (!fullScreen) {
+    if (gWin.fullScreen && SDL_SetWindowFullscreen(window, 0) != 0) return;
     gWin.fullScreen = false;
     EnterWindow(window);
   } else if (EnterFullScreen(window)) {
@@ -128,6 +128,8 @@ void ToggleFullScreen() {
   }
   Represent(true);
 }
+
+void ToggleFullScreen() { SetFullScreen(!gWin.fullScreen); }
 
 void Shutdown() {
   SetPaused(false);

@@ -37,17 +37,37 @@ TEST(SdlScaler, MatchesPlainNearestNeighbourAtAnySize) {
   };
   const Size sizes[] = {{640, 480, 16, 8, 0},   {1280, 960, 16, 8, 0}, {1440, 1080, 0, 8, 16},
                         {1920, 1440, 16, 8, 0}, {1001, 701, 24, 16, 8}, {333, 250, 16, 8, 0}};
+  // The next frame differs in two rows only; given the one on show, only
+  // the output rows of those two (and all between) are written.
+  std::vector<uint16_t> next = frame;
+  next[static_cast<size_t>(100) * pitch + 5] ^= 0x1234;
+  next[static_cast<size_t>(300) * pitch + 639] ^= 0x0001;
   for (const Size& s : sizes) {
     const int dstPitch = s.w + 5;  // the padding must stay untouched
     std::vector<uint32_t> out(static_cast<size_t>(dstPitch) * s.h, 0xDEADBEEF);
-    sdlplat::ScaleFrame(frame.data(), pitch, out.data(), dstPitch, s.w, s.h, s.rs, s.gs, s.bs);
-    for (int y = 0; y < s.h; ++y) {
-      const uint16_t* row = &frame[static_cast<size_t>(y * kScreenHeight / s.h) * pitch];
-      for (int x = 0; x < dstPitch; ++x) {
-        const uint32_t expected = x < s.w ? Expand(row[x * kScreenWidth / s.w], s.rs, s.gs, s.bs) : 0xDEADBEEF;
-        ASSERT_EQ(out[static_cast<size_t>(y) * dstPitch + x], expected) << s.w << "x" << s.h << " at " << x << "," << y;
+    const auto check = [&](const std::vector<uint16_t>& f) {
+      for (int y = 0; y < s.h; ++y) {
+        const uint16_t* row = &f[static_cast<size_t>(y * kScreenHeight / s.h) * pitch];
+        for (int x = 0; x < dstPitch; ++x) {
+          const uint32_t expected = x < s.w ? Expand(row[x * kScreenWidth / s.w], s.rs, s.gs, s.bs) : 0xDEADBEEF;
+          ASSERT_EQ(out[static_cast<size_t>(y) * dstPitch + x], expected) << s.w << "x" << s.h << " at " << x << "," << y;
+        }
       }
+    };
+    const sdlplat::RowSpan all = sdlplat::ScaleFrame(frame.data(), pitch, out.data(), dstPitch, s.w, s.h, s.rs, s.gs, s.bs);
+    EXPECT_EQ(all.first, 0);
+    EXPECT_EQ(all.last, s.h - 1);
+    check(frame);
+    const sdlplat::RowSpan changed =
+        sdlplat::ScaleFrame(next.data(), pitch, out.data(), dstPitch, s.w, s.h, s.rs, s.gs, s.bs, frame.data());
+    check(next);
+    if (s.h >= kScreenHeight) {  // smaller, a frame row may not show at all
+      EXPECT_EQ(changed.first, (100 * s.h + kScreenHeight - 1) / kScreenHeight) << s.w;
+      EXPECT_EQ(changed.last, (301 * s.h + kScreenHeight - 1) / kScreenHeight - 1) << s.w;
     }
+    const sdlplat::RowSpan none =
+        sdlplat::ScaleFrame(next.data(), pitch, out.data(), dstPitch, s.w, s.h, s.rs, s.gs, s.bs, next.data());
+    EXPECT_GT(none.first, none.last);
   }
 }
 

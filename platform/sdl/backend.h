@@ -100,8 +100,14 @@ const uint16_t* LastFrame(int* pitch);
 // Nearest-neighbour enlargement of the 640 x 480 5-6-5 frame into 32-bit
 // pixels with 8-bit channels at the given shifts (dstW, dstH at most 8192):
 // destination pixel (x, y) is frame pixel (x * 640 / dstW, y * 480 / dstH).
-void ScaleFrame(const uint16_t* src, int srcPitch, uint32_t* dst, int dstPitch, int dstW, int dstH, int rShift,
-                int gShift, int bShift);
+// With `shown`, the frame the destination already shows (same pitch), only
+// the rows that differ from it are written. Returns the output rows written,
+// first to last; first > last when none.
+struct RowSpan {
+  int first, last;
+};
+RowSpan ScaleFrame(const uint16_t* src, int srcPitch, uint32_t* dst, int dstPitch, int dstW, int dstH, int rShift,
+                   int gShift, int bShift, const uint16_t* shown = nullptr);
 
 // The overlay over the scaled picture `dst`: a dimmed picture with "PAUSED"
 // while paused, a volume bar after a change. `fill` paints one rectangle.

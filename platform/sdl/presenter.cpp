@@ -36,6 +36,7 @@ struct Presenter {
   SDL_Rect paintedDst{};
   const uint16_t* last = nullptr;  // the game's frame last presented
   int lastPitch = 0;
+  bool overlayShown = false;  // the window holds more than the frame
 };
 
 Presenter gPres;
@@ -72,32 +73,41 @@ void DimSurface(SDL_Surface* s, const SDL_Rect& dst) {
   }
 }
 
-void PresentToSurface(bool exposed) {
+// `shown`: the frame the window surface shows now, if known.
+void PresentToSurface(bool exposed, const uint16_t* shown) {
   SDL_Window* window = sdlplat::MainWindow();
   SDL_Surface* s = window ? SDL_GetWindowSurface(window) : nullptr;
   if (!SurfaceFits(s)) return;
   const sdlplat::FrameLayout layout = sdlplat::LayoutFor(plat::CurrentPreferences().scale, s->w, s->h);
   const SDL_Rect& dst = layout.dst;
   const bool whole = exposed || gPres.repaint || s != gPres.painted || std::memcmp(&dst, &gPres.paintedDst, sizeof dst) != 0;
-  if (SDL_MUSTLOCK(s) && SDL_LockSurface(s) != 0) return;
-  if (whole) SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 0, 0, 0));
-  if (dst.w > 0 && dst.h > 0) {
-    uint32_t* origin = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(s->pixels) +
-                                                   static_cast<size_t>(dst.y) * s->pitch) + dst.x;
-    sdlplat::ScaleFrame(gPres.last, gPres.lastPitch, origin, s->pitch / 4, dst.w, dst.h, s->format->Rshift,
-                        s->format->Gshift, s->format->Bshift);
-  }
   const bool paused = sdlplat::IsPaused();
   bool muted = false;
   const int volume = VolumeShown(&muted);
+  const bool overlay = paused || volume >= 0;
+  if (whole || overlay || gPres.overlayShown || shown == gPres.last) shown = nullptr;
+  if (SDL_MUSTLOCK(s) && SDL_LockSurface(s) != 0) return;
+  if (whole) SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 0, 0, 0));
+  sdlplat::RowSpan rows{0, dst.h - 1};
+  if (dst.w > 0 && dst.h > 0) {
+    uint32_t* origin = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(s->pixels) +
+                                                   static_cast<size_t>(dst.y) * s->pitch) + dst.x;
+    rows = sdlplat::ScaleFrame(gPres.last, gPres.lastPitch, origin, s->pitch / 4, dst.w, dst.h, s->format->Rshift,
+                               s->format->Gshift, s->format->Bshift, shown);
+  }
   if (paused) DimSurface(s, dst);
-  if (paused || volume >= 0) sdlplat::DrawOverlayShapes(dst, paused, volume, muted, FillSurface, s);
+  if (overlay) sdlplat::DrawOverlayShapes(dst, paused, volume, muted, FillSurface, s);
   if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
   if (whole) {
     SDL_UpdateWindowSurface(window);
-  } else {
+  } else if (overlay || !shown) {
     SDL_UpdateWindowSurfaceRects(window, &dst, 1);
+  } else if (rows.first <= rows.last) {
+    // Only the band of rows that changed goes to the display.
+    const SDL_Rect band{dst.x, dst.y + rows.first, dst.w, rows.last - rows.first + 1};
+    SDL_UpdateWindowSurfaceRects(window, &band, 1);
   }
+  gPres.overlayShown = overlay;
   gPres.repaint = false;
   gPres.painted = s;
   gPres.paintedDst = dst;
@@ -316,9 +326,16 @@ void DisplayPresent(const uint16_t* pixels, int pitch) {
   const int64_t startCpu = sdlplat::StatsPresentStart();
   // The game draws the next frame into its other buffer, so this one stays
   // as it is until then: the pause and the screenshot show it again.
+  // The frame before, in the game's other buffer, stays untouched until the
+  // game draws the next one: where this one equals it, the window has it.
+  const uint16_t* shown = gPres.lastPitch == pitch ? gPres.last : nullptr;
   gPres.last = pixels;
   gPres.lastPitch = pitch;
-  sdlplat::Represent(false);
+  if (gPres.surface) {
+    PresentToSurface(false, shown);
+  } else {
+    sdlplat::Represent(false);
+  }
   sdlplat::StatsPresent(start, static_cast<int64_t>(SDL_GetPerformanceCounter()), startCpu);
 }
 
@@ -336,7 +353,7 @@ const uint16_t* LastFrame(int* pitch) {
 void Represent(bool exposed) {
   if (!gPres.ready || !gPres.last) return;
   if (gPres.surface) {
-    PresentToSurface(exposed);
+    PresentToSurface(exposed, nullptr);
     return;
   }
   const uint16_t* pixels = gPres.last;

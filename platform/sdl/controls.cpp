@@ -89,12 +89,16 @@ bool HandlePlatformEvent(const SDL_Event& event) {
       if (!gSwallowText) return false;
       gSwallowText = false;
       return true;
-    case SDL_WINDOWEVENT:
-      if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST || event.window.event == SDL_WINDOWEVENT_MINIMIZED)
+    case SDL_WINDOWEVENT: {
+      // Focus changes while the window is still being set up pause nothing.
+      int pitch = 0;
+      if ((event.window.event == SDL_WINDOWEVENT_FOCUS_LOST || event.window.event == SDL_WINDOWEVENT_MINIMIZED) &&
+          LastFrame(&pitch))
         SetPaused(true);
       if (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
         Represent(true);
       return false;  // the window procedure sees these as before
+    }
     default:
       return false;
   }

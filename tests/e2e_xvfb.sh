@@ -1,7 +1,10 @@
 #!/bin/bash
 # The real game in a virtual X server: the window appears full screen, the
 # title picture is drawn, Space starts play, the arrows and Shift steer and
-# fire, Escape ends the program with code 0 within a second. Then a start-up
+# fire; P pauses (the picture holds, dimmed, the process sleeps), M shows the
+# volume bar, F12 saves a screenshot, Alt+Enter goes to a window and back to
+# the whole screen, P resumes; Escape ends the program with code 0 within a
+# second. Then --window (when the build has the option), and a start-up
 # failure: one message box with the fixed text, and exit code 0 once it is
 # closed.
 #
@@ -63,9 +66,15 @@ alive() { kill -0 "$GPID" 2>/dev/null; }
 TITLE_RGB=$(mean_rgb "$WORK/title.bmp")
 
 start_game() {
-  (cd "$1" && SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME="$WORK/config" exec "$GAME") >"$WORK/game.out" 2>"$WORK/game.err" &
+  local dir=$1
+  shift
+  (cd "$dir" && SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME="$WORK/config" XDG_PICTURES_DIR="$WORK/pictures" exec "$GAME" "$@") \
+    >"$WORK/game.out" 2>"$WORK/game.err" &
   GPID=$!
 }
+mkdir "$WORK/pictures"
+# utime + stime of the game, in clock ticks.
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$GPID/stat"; }
 find_window() {
   for _ in $(seq 100); do
     WID=$(xdotool search --onlyvisible --name "$CAPTION" 2>/dev/null | head -n1)
@@ -123,10 +132,78 @@ CHANGED=$(changed play1 play2)
 echo "steering: $CHANGED pixels changed"
 [ "$CHANGED" -gt 1000 ] || fail "the arrows did not move the view"
 
+# Pause: the picture holds, dimmed, and the process sleeps.
+xdotool key p
+sleep 0.5
+shot paused1
+T0=$(cpu_ticks)
+sleep 2
+T1=$(cpu_ticks)
+shot paused2
+[ "$(changed paused1 paused2)" = 0 ] || fail "the picture moves while paused"
+echo "paused: $((T1 - T0)) clock ticks of processor in 2 s"
+[ $((T1 - T0)) -le $(( $(getconf CLK_TCK) * 2 * 2 / 100 )) ] || fail "the paused game uses more than 2% of a core"
+awk -v p="$(identify -format '%[fx:mean]' "$WORK/paused1.png")" \
+  -v q="$(identify -format '%[fx:mean]' "$WORK/play2.png")" 'BEGIN { exit !(p < q * 0.75) }' ||
+  fail "the paused picture is not dimmed"
+
+# Mute while paused: the volume bar comes for about a second, then goes.
+xdotool key m
+sleep 0.3
+shot muted
+BAR=$(changed paused1 muted)
+echo "volume bar: $BAR pixels"
+[ "$BAR" -gt 100 ] && [ "$BAR" -lt 60000 ] || fail "no volume bar after M"
+sleep 1.2
+shot muted_later
+[ "$(changed paused1 muted_later)" = 0 ] || fail "the volume bar stays"
+xdotool key m
+
+# F12: the frame as a PNG of 640 x 480 in the pictures folder.
+xdotool key F12
+for _ in $(seq 40); do ls "$WORK/pictures"/ruzov-*.png >/dev/null 2>&1 && break; sleep 0.05; done
+SHOT=$(ls "$WORK/pictures"/ruzov-*.png 2>/dev/null | head -n1)
+[ -n "$SHOT" ] || fail "F12 saved no screenshot"
+[ "$(identify -format '%m %wx%h' "$SHOT")" = "PNG 640x480" ] || fail "the screenshot is not a 640x480 PNG"
+
+# Alt+Enter: a window of a whole multiple of the frame, then the whole
+# screen again; with no window manager here the game must do it itself.
+xdotool key alt+Return
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$WID")"
+echo "window: ${WIDTH}x${HEIGHT}"
+[ "${WIDTH}x${HEIGHT}" = "640x480" ] || fail "the window is ${WIDTH}x${HEIGHT}, not 640x480"
+xdotool key alt+Return
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$WID")"
+[ "${WIDTH}x${HEIGHT}+${X}+${Y}" = "${SCREEN_W}x${SCREEN_H}+0+0" ] ||
+  fail "back in full screen the window is ${WIDTH}x${HEIGHT}+${X}+${Y}"
+shot restored
+[ "$(changed paused1 restored)" = 0 ] || fail "back in full screen the picture is not the whole one"
+
+xdotool key p
+sleep 0.5
+shot resumed
+[ "$(changed paused1 resumed)" -gt 1000 ] || fail "P did not resume"
+alive || fail "the game ended while pausing"
+
 xdotool key Escape
 wait_exit Escape 1
 [ "$RC" = 0 ] || fail "exit code $RC after Escape"
 xdotool search --onlyvisible --name "$CAPTION" >/dev/null 2>&1 && fail "a window is left after Escape"
+
+# ------------------------------------------------------- starting windowed
+if grep -q -a -- "--window" "$GAME"; then
+  start_game "$DATA" --window
+  find_window || fail "no window with --window"
+  sleep 0.5
+  eval "$(xdotool getwindowgeometry --shell "$WID")"
+  [ "${WIDTH}x${HEIGHT}" = "640x480" ] || fail "--window gave ${WIDTH}x${HEIGHT}, not 640x480"
+  xdotool key --window "$WID" Escape
+  wait_exit Escape 1
+else
+  echo "note: this build has no --window option; starting windowed is not checked"
+fi
 
 # ------------------------------------------------------- a failed start-up
 # The first picture alone makes the folder the data folder; the second is missing.

@@ -27,3 +27,8 @@ if(RUZOV_FUZZ)
   target_compile_options(music_fuzz PRIVATE -fsanitize=fuzzer)
   target_link_options(music_fuzz PRIVATE -fsanitize=fuzzer)
 endif()
+
+# The player's volumes on the mixer's rendered buffer.
+add_executable(volume_test ${CMAKE_CURRENT_LIST_DIR}/volume_test.cpp)
+target_link_libraries(volume_test PRIVATE ruzov_platform_common GTest::gtest_main)
+add_test(NAME volume_test COMMAND volume_test)

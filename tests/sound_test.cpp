@@ -45,6 +45,7 @@ const plat::audio::DeviceOps kFakeOps = {
     [] { return fake.lost; },
     [] {},
     [] {},
+    nullptr,
 };
 
 std::vector<float> Render(int frames) {

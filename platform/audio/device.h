@@ -21,6 +21,7 @@ struct DeviceOps {
   bool (*lost)();  // the open device has gone away
   void (*lock)();  // keeps the callback out while held
   void (*unlock)();
+  void (*pause)(bool paused);  // holds or resumes the callbacks; may be null
 };
 
 const DeviceOps& SdlDeviceOps();

@@ -7,6 +7,7 @@
 #include "platform/audio/convert.h"
 #include "platform/audio/device.h"
 #include "platform/audio/music_source.h"
+#include "platform/audio/volume.h"
 
 namespace plat {
 
@@ -16,6 +17,7 @@ const audio::DeviceOps* gOps = nullptr;
 audio::Mixer gMixer;
 bool gSubsystem = false;
 bool gOpen = false;
+bool gPaused = false;
 // Bumped by every opening; a buffer converted for an older one is lost.
 uint32_t gGeneration = 0;
 
@@ -46,11 +48,13 @@ bool Convert(SoundBuffer* b) {
 }
 
 bool OpenDevice() {
+  gMixer.SkipGlide();  // no callback runs yet
   int rate = Ops().open(&gMixer);
   if (rate <= 0) return false;
   gMixer.SetRate(rate);
   gOpen = true;
   ++gGeneration;
+  if (gPaused && Ops().pause) Ops().pause(true);
   return true;
 }
 
@@ -74,6 +78,7 @@ Mixer& DeviceMixer() { return gMixer; }
 
 bool AudioCreate() {
   if (gOpen) return true;
+  AudioApplyVolumes(CurrentPreferences());
   if (!gSubsystem) {
     if (!Ops().init()) return false;
     gSubsystem = true;
@@ -186,5 +191,17 @@ void AudioSetMusicSource(MusicRenderFn fn, void* user) {
 }
 
 int AudioDeviceRate() { return gOpen ? gMixer.Rate() : 0; }
+
+void AudioApplyVolumes(const Preferences& p) {
+  const float master = audio::VolumeGain(p.masterVolume);
+  const float effects = p.mute ? 0.0f : master * audio::VolumeGain(p.effectsVolume);
+  const float music = p.mute ? 0.0f : master * audio::VolumeGain(p.musicVolume);
+  gMixer.SetGains(effects, music);
+}
+
+void AudioPause(bool paused) {
+  gPaused = paused;
+  if (gOpen && Ops().pause) Ops().pause(paused);
+}
 
 }  // namespace plat

@@ -13,6 +13,24 @@ constexpr uint64_t kPositionMask = 0xFFFFFFFFu;
 constexpr uint64_t kSerialMask = ~(kPlayingBit | kPositionMask);
 constexpr uint64_t kSerialStep = uint64_t{1} << 32;
 constexpr float kKnee = 0.9f;
+// A full swing of the gain takes 256 frames (about 5 ms): no click, no lag.
+constexpr float kGainStep = 1.0f / 256.0f;
+
+float Glide(float now, float target) {
+  if (now < target) return std::min(now + kGainStep, target);
+  return std::max(now - kGainStep, target);
+}
+
+// Scales `frames` stereo frames while the gain glides towards `target`.
+void Scale(float* samples, int frames, float* gain, float target) {
+  float g = *gain;
+  for (int i = 0; i < frames; ++i) {
+    if (g != target) g = Glide(g, target);
+    samples[2 * i] *= g;
+    samples[2 * i + 1] *= g;
+  }
+  *gain = g;
+}
 
 }  // namespace
 
@@ -56,6 +74,11 @@ bool Mixer::IsPlaying(const SoundBuffer* buffer) {
   return buffer->cursor.load(std::memory_order_acquire) & kPlayingBit;
 }
 
+float VolumeGain(int volume) {
+  const float v = static_cast<float>(std::clamp(volume, 0, 100)) / 100.0f;
+  return v * v;
+}
+
 float SoftLimit(float x) {
   float a = std::fabs(x);
   if (!(a > kKnee)) return x;
@@ -84,7 +107,25 @@ void Mixer::Render(float* out, int frames) {
     v->cursor.compare_exchange_strong(s, after, std::memory_order_acq_rel);
   }
 
-  if (music_) music_(musicUser_, out, frames, Rate());
+  const float effectsTarget = effectsGain_.load(std::memory_order_relaxed);
+  if (effectsNow_ != 1.0f || effectsTarget != 1.0f) Scale(out, frames, &effectsNow_, effectsTarget);
+
+  const float musicTarget = musicGain_.load(std::memory_order_relaxed);
+  if (music_ && musicNow_ == 1.0f && musicTarget == 1.0f) {
+    music_(musicUser_, out, frames, Rate());
+  } else if (music_) {
+    // Rendered even when silent, so the music keeps its time.
+    for (int done = 0; done < frames; done += kScratchFrames) {
+      const int n = std::min(kScratchFrames, frames - done);
+      std::memset(scratch_, 0, sizeof(float) * 2 * static_cast<size_t>(n));
+      music_(musicUser_, scratch_, n, Rate());
+      Scale(scratch_, n, &musicNow_, musicTarget);
+      float* o = out + static_cast<size_t>(done) * 2;
+      for (int i = 0; i < 2 * n; ++i) o[i] += scratch_[i];
+    }
+  } else {
+    musicNow_ = musicTarget;
+  }
 
   for (size_t i = 0; i < samples; ++i) out[i] = SoftLimit(out[i]);
 }

@@ -48,11 +48,26 @@ class Mixer {
       if (v) f(v);
   }
 
+  // Game thread: the loudness the effects and the music are heading for
+  // (1 = as recorded). The audio thread glides to a new value within a few
+  // milliseconds, so a change does not click.
+  void SetGains(float effects, float music) {
+    effectsGain_.store(effects, std::memory_order_relaxed);
+    musicGain_.store(music, std::memory_order_relaxed);
+  }
+
+  // Only while no device runs the mixer: the gains are reached at once.
+  void SkipGlide() {
+    effectsNow_ = effectsGain_.load(std::memory_order_relaxed);
+    musicNow_ = musicGain_.load(std::memory_order_relaxed);
+  }
+
   void SetRate(int rate) { rate_.store(rate, std::memory_order_relaxed); }
   int Rate() const { return rate_.load(std::memory_order_relaxed); }
 
   // Audio thread: writes `frames` stereo frames of every playing buffer
-  // plus the music into `out`, then keeps the sum inside -1..1.
+  // plus the music into `out`, then keeps the sum inside -1..1. At gains of
+  // 1 the sound is exactly the plain sum: no multiplication touches it.
   void Render(float* out, int frames);
 
   // Game thread, lock-free. Play leaves a playing buffer alone and starts a
@@ -66,7 +81,18 @@ class Mixer {
   MusicRenderFn music_ = nullptr;
   void* musicUser_ = nullptr;
   std::atomic<int> rate_{0};
+  std::atomic<float> effectsGain_{1.0f};
+  std::atomic<float> musicGain_{1.0f};
+  // The gains the audio thread has reached; only it touches these.
+  float effectsNow_ = 1.0f;
+  float musicNow_ = 1.0f;
+  static constexpr int kScratchFrames = 512;
+  float scratch_[kScratchFrames * 2] = {};  // the music on its own, while it is scaled
 };
+
+// The loudness of a volume setting (0..100) as a gain: squared, so that the
+// steps sound about even; 100 gives exactly 1.
+float VolumeGain(int volume);
 
 // Above the knee, peaks are bent smoothly towards full scale instead of
 // wrapping or clipping hard.

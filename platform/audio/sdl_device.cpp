@@ -63,7 +63,11 @@ void Unlock() {
   if (gDevice != 0) SDL_UnlockAudioDevice(gDevice);
 }
 
-constexpr DeviceOps kSdlOps = {Init, Quit, Open, Close, Lost, Lock, Unlock};
+void Pause(bool paused) {
+  if (gDevice != 0) SDL_PauseAudioDevice(gDevice, paused ? 1 : 0);
+}
+
+constexpr DeviceOps kSdlOps = {Init, Quit, Open, Close, Lost, Lock, Unlock, Pause};
 
 }  // namespace
 

@@ -1,7 +1,14 @@
-// The message box, and the observation points only the simulator uses.
+// The message box, SDL's errors on standard error, and the observation
+// points only the simulator uses.
 #include <cstdio>
 
 #include "platform/sdl/backend.h"
+
+namespace sdlplat {
+
+void ReportSdlError(const char* what) { std::fprintf(stderr, "%s: %s\n", what, SDL_GetError()); }
+
+}  // namespace sdlplat
 
 namespace plat {
 

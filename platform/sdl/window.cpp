@@ -1,6 +1,9 @@
 // The one window and its messages. SDL's event queue is the message queue;
 // the window procedure is called from DispatchMsg, and for WM_DESTROY from
-// inside DestroyMainWindow, as on Windows.
+// inside DestroyMainWindow, as on Windows. Gamepad events become key events
+// on the way, and the platform's own keys are taken out. While paused,
+// PeekMsg sleeps until something happens instead of reporting an empty
+// queue: the loop gets no turn, so no frame runs.
 #include <cstdio>
 
 #include "platform/sdl/backend.h"
@@ -18,7 +21,15 @@ struct WindowState {
 
 WindowState gWin;
 
-void ReportSdlError(const char* what) { std::fprintf(stderr, "%s: %s\n", what, SDL_GetError()); }
+// Key events made from one gamepad event, handed out one by one.
+struct PadKeys {
+  SDL_Event keys[8];
+  int count = 0;
+  int next = 0;
+};
+PadKeys gPadKeys;
+
+using sdlplat::ReportSdlError;
 
 // The mouse is not used: no pointer over the game while it has the focus.
 void FollowFocus(const SDL_Event& event) {
@@ -35,39 +46,95 @@ bool NextEvent(SDL_Event* event) {
   return SDL_PeepEvents(event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0;
 }
 
+bool IsPadEvent(uint32_t type) { return type >= SDL_CONTROLLERAXISMOTION && type <= SDL_CONTROLLERDEVICEREMAPPED; }
+
+// The next event with the gamepad's turned into key events.
+bool NextInput(SDL_Event* event) {
+  if (gPadKeys.next < gPadKeys.count) {
+    *event = gPadKeys.keys[gPadKeys.next++];
+    return true;
+  }
+  if (sdlplat::PadRepeat(SDL_GetTicks64(), event)) return true;
+  while (NextEvent(event)) {
+    if (!IsPadEvent(event->type)) return true;
+    gPadKeys.count = sdlplat::TranslatePadEvent(*event, SDL_GetTicks64(), gPadKeys.keys, 8);
+    gPadKeys.next = 0;
+    if (gPadKeys.count > 0) {
+      *event = gPadKeys.keys[gPadKeys.next++];
+      return true;
+    }
+  }
+  return false;
+}
+
+// Paused: sleeps until an event comes, or the volume bar is due to go.
+void WaitWhilePaused() {
+  const uint64_t now = SDL_GetTicks64();
+  const uint64_t bar = sdlplat::VolumeBarUntil();
+  const bool barShown = bar > now;
+  const int timeout = barShown ? static_cast<int>(bar - now) + 1 : 1000;
+  const int64_t start = static_cast<int64_t>(SDL_GetPerformanceCounter());
+  if (SDL_WaitEventTimeout(nullptr, timeout) == 0 && barShown && SDL_GetTicks64() >= bar) sdlplat::Represent(false);
+  sdlplat::StatsWait(static_cast<int64_t>(SDL_GetPerformanceCounter()) - start);
+}
+
+// Fills the display the window is on: borderless first, at the display's
+// place and size, so that without a window manager (which would otherwise
+// do it) the whole picture still shows.
+bool EnterFullScreen(SDL_Window* window) {
+  const int display = SDL_max(0, SDL_GetWindowDisplayIndex(window));
+  SDL_Rect bounds{0, 0, plat::kScreenWidth, plat::kScreenHeight};
+  SDL_GetDisplayBounds(display, &bounds);
+  SDL_SetWindowResizable(window, SDL_FALSE);
+  SDL_SetWindowBordered(window, SDL_FALSE);
+  SDL_SetWindowPosition(window, bounds.x, bounds.y);
+  SDL_SetWindowSize(window, bounds.w, bounds.h);
+  return SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
+}
+
+void EnterWindow(SDL_Window* window) {
+  SDL_SetWindowBordered(window, SDL_TRUE);
+  SDL_SetWindowResizable(window, SDL_TRUE);
+  const int display = SDL_max(0, SDL_GetWindowDisplayIndex(window));
+  SDL_Rect bounds{0, 0, plat::kScreenWidth, plat::kScreenHeight};
+  SDL_GetDisplayBounds(display, &bounds);
+  const int factor = sdlplat::WindowFactor(bounds.w, bounds.h);
+  SDL_SetWindowSize(window, plat::kScreenWidth * factor, plat::kScreenHeight * factor);
+  SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED_DISPLAY(display), SDL_WINDOWPOS_CENTERED_DISPLAY(display));
+}
+
 }  // namespace
 
 namespace sdlplat {
+
+int WindowFactor(int desktopWidth, int desktopHeight) {
+  const int factor = SDL_min(desktopWidth * 9 / 10 / plat::kScreenWidth, desktopHeight * 9 / 10 / plat::kScreenHeight);
+  return SDL_max(1, factor);
+}
 
 SDL_Window* MainWindow() { return gWin.destroyed ? nullptr : gWin.window; }
 
 bool IsFullScreen() { return gWin.fullScreen; }
 
-void ToggleFullScreen() {
+void SetFullScreen(bool fullScreen) {
   SDL_Window* window = MainWindow();
   if (!window) return;
-  if (gWin.fullScreen) {
-    if (SDL_SetWindowFullscreen(window, 0) != 0) return;
+  if (!fullScreen) {
+    if (gWin.fullScreen && SDL_SetWindowFullscreen(window, 0) != 0) return;
     gWin.fullScreen = false;
-    SDL_SetWindowBordered(window, SDL_TRUE);
-    SDL_SetWindowResizable(window, SDL_TRUE);
-    // A whole multiple of the frame that leaves some desktop around it.
-    const int display = SDL_GetWindowDisplayIndex(window);
-    SDL_Rect usable{0, 0, plat::kScreenWidth, plat::kScreenHeight};
-    SDL_GetDisplayUsableBounds(display < 0 ? 0 : display, &usable);
-    int factor = SDL_min(usable.w * 9 / 10 / plat::kScreenWidth, usable.h * 9 / 10 / plat::kScreenHeight);
-    if (factor < 1) factor = 1;
-    SDL_SetWindowSize(window, plat::kScreenWidth * factor, plat::kScreenHeight * factor);
-    SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED_DISPLAY(display < 0 ? 0 : display),
-                          SDL_WINDOWPOS_CENTERED_DISPLAY(display < 0 ? 0 : display));
-  } else {
-    SDL_SetWindowResizable(window, SDL_FALSE);
-    SDL_SetWindowBordered(window, SDL_FALSE);
-    if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0) gWin.fullScreen = true;
+    EnterWindow(window);
+  } else if (EnterFullScreen(window)) {
+    gWin.fullScreen = true;
   }
+  Represent(true);
 }
 
+void ToggleFullScreen() { SetFullScreen(!gWin.fullScreen); }
+
 void Shutdown() {
+  SetPaused(false);
+  ResetPad();
+  gPadKeys = PadKeys{};
   ReleasePresenter();
   if (gWin.window) SDL_DestroyWindow(gWin.window);
   gWin = WindowState{};
@@ -83,6 +150,8 @@ bool RegisterWindowClass(const char*, WndProc proc) {
     ReportSdlError("SDL_Init");
     return false;
   }
+  // Gamepads are a comfort: the game runs without them.
+  if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) ReportSdlError("SDL_Init (game controllers)");
   gWin.proc = proc;
   sdlplat::StatsInit();
   return true;
@@ -123,21 +192,25 @@ bool DestroyMainWindow(HWND hwnd) {
 }
 
 bool PeekMsg(Msg* msg) {
-  if (SDL_WasInit(SDL_INIT_EVENTS)) {
-    SDL_Event event;
-    while (NextEvent(&event)) {
-      // Nothing is delivered to a window that is gone (or not yet there).
-      if (!gWin.window || gWin.destroyed) continue;
-      FollowFocus(event);
-      if (sdlplat::TranslateEvent(event, gWin.window, msg)) return true;
+  for (;;) {
+    if (SDL_WasInit(SDL_INIT_EVENTS)) {
+      SDL_Event event;
+      while (NextInput(&event)) {
+        // Nothing is delivered to a window that is gone (or not yet there).
+        if (!gWin.window || gWin.destroyed) continue;
+        FollowFocus(event);
+        if (sdlplat::HandlePlatformEvent(event)) continue;
+        if (sdlplat::TranslateEvent(event, gWin.window, msg)) return true;
+      }
     }
+    if (gWin.quitPending) {
+      gWin.quitPending = false;
+      *msg = Msg{nullptr, WM_QUIT, static_cast<uintptr_t>(gWin.quitCode), 0};
+      return true;
+    }
+    if (!sdlplat::IsPaused() || !gWin.window || gWin.destroyed || !SDL_WasInit(SDL_INIT_EVENTS)) return false;
+    WaitWhilePaused();
   }
-  if (gWin.quitPending) {
-    gWin.quitPending = false;
-    *msg = Msg{nullptr, WM_QUIT, static_cast<uintptr_t>(gWin.quitCode), 0};
-    return true;
-  }
-  return false;
 }
 
 void DispatchMsg(const Msg& msg) {
@@ -154,7 +227,12 @@ intptr_t DefWindowProc(HWND hwnd, uint32_t message, uintptr_t wParam, intptr_t l
   if (message == WM_SYSKEYDOWN && (lParam & sdlplat::kKeyWasDown) == 0 && hwnd == gWin.window &&
       !gWin.destroyed) {
     const bool alt = (lParam & sdlplat::kKeyAltDown) != 0;
-    if (alt && wParam == VK_RETURN) sdlplat::ToggleFullScreen();
+    if (alt && wParam == VK_RETURN) {
+      sdlplat::ToggleFullScreen();
+      Preferences p = CurrentPreferences();
+      p.fullScreen = sdlplat::IsFullScreen();
+      PreferencesChanged(p);
+    }
     if (alt && wParam == sdlplat::VK_F4 && gWin.proc) gWin.proc(hwnd, WM_CLOSE, 0, 0);
   }
   return 0;

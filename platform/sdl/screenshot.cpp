@@ -1,0 +1,98 @@
+// F12: the game's frame as it was last shown, 640 x 480 and unscaled, as a
+// PNG in the player's pictures folder. Written under a temporary name and
+// renamed, so no half-written picture is ever seen under the real name.
+#include <png.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+#include "platform/sdl/backend.h"
+
+namespace {
+
+bool IsDirectory(const char* path) {
+  struct stat st{};
+  return path && path[0] && stat(path, &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool Exists(const char* path) {
+  struct stat st{};
+  return stat(path, &st) == 0;
+}
+
+// $XDG_PICTURES_DIR, else ~/Pictures, else the working directory.
+void PicturesFolder(char* out, int size) {
+  const char* xdg = std::getenv("XDG_PICTURES_DIR");
+  if (IsDirectory(xdg)) {
+    std::snprintf(out, size, "%s", xdg);
+    return;
+  }
+  const char* home = std::getenv("HOME");
+  if (home && home[0]) {
+    std::snprintf(out, size, "%s/Pictures", home);
+    if (IsDirectory(out)) return;
+  }
+  std::snprintf(out, size, ".");
+}
+
+bool WritePng(const char* path, const uint16_t* pixels, int pitch) {
+  FILE* file = std::fopen(path, "wb");
+  if (!file) return false;
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png ? png_create_info_struct(png) : nullptr;
+  bool ok = false;
+  if (info && setjmp(png_jmpbuf(png)) == 0) {
+    png_init_io(png, file);
+    png_set_IHDR(png, info, plat::kScreenWidth, plat::kScreenHeight, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    png_byte row[plat::kScreenWidth * 3];
+    for (int y = 0; y < plat::kScreenHeight; ++y) {
+      const uint16_t* in = pixels + static_cast<size_t>(y) * pitch;
+      for (int x = 0; x < plat::kScreenWidth; ++x) {
+        const uint32_t p = in[x];
+        const uint32_t r = (p >> 11) & 0x1F, g = (p >> 5) & 0x3F, b = p & 0x1F;
+        row[3 * x] = static_cast<png_byte>(r << 3 | r >> 2);
+        row[3 * x + 1] = static_cast<png_byte>(g << 2 | g >> 4);
+        row[3 * x + 2] = static_cast<png_byte>(b << 3 | b >> 2);
+      }
+      png_write_row(png, row);
+    }
+    png_write_end(png, nullptr);
+    ok = true;
+  }
+  png_destroy_write_struct(png ? &png : nullptr, info ? &info : nullptr);
+  return std::fclose(file) == 0 && ok;
+}
+
+}  // namespace
+
+namespace sdlplat {
+
+bool SaveScreenshot(char* path, int pathSize) {
+  int pitch = 0;
+  const uint16_t* pixels = LastFrame(&pitch);
+  if (!pixels) return false;
+  char folder[2048];
+  PicturesFolder(folder, sizeof folder);
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char stamp[32];
+  std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+  // A second shot within the same second gets -2, then -3, ...
+  std::snprintf(path, pathSize, "%s/ruzov-%s.png", folder, stamp);
+  for (int n = 2; Exists(path) && n < 1000; ++n) std::snprintf(path, pathSize, "%s/ruzov-%s-%d.png", folder, stamp, n);
+  char temporary[4200];
+  std::snprintf(temporary, sizeof temporary, "%s.part", path);
+  if (!WritePng(temporary, pixels, pitch) || std::rename(temporary, path) != 0) {
+    std::remove(temporary);
+    std::fprintf(stderr, "ruzov: could not save the screenshot %s\n", path);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace sdlplat

@@ -10,6 +10,7 @@ packages=(
   libfreetype-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool imagemagick x11-utils xfonts-base
+  clang-14 libclang-rt-14-dev clang-format-14 clang-tidy-14
 )
 
 missing=()

@@ -46,5 +46,6 @@ extern double alien[kLevelCount][kObjectsPerLevel];
 int NextRandom();
 extern uint32_t randomState;
 
-// Puts every variable back to its value at program start (tests and tools).
+// Puts every variable back to its value at program start: runs before main,
+// and again for tests and tools that want a fresh process.
 void ResetGameStateForTests();

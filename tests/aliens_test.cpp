@@ -96,3 +96,21 @@ TEST_F(Aliens, TwoContactsInOneFrameEndTheGameOnce) {
   EXPECT_EQ(schield, 0xFFFFFFFFu);
   EXPECT_EQ(Effects(), (std::vector<int>{2, 2, 2}));
 }
+
+TEST_F(Aliens, PursuersCompareIntegerPositionsAndTiesGoNegative) {
+  x = 500;
+  Put(0, 3, 500.0, 900.0);
+  Arrange(2, [](int i, int r) { return i == 0 ? r % 100 == 0 : r % 100 != 0; });
+  UpdateObjects();
+  EXPECT_EQ(xsalien[0][0], -0.25);
+  EXPECT_EQ(ysalien[0][0], 0.0);
+  EXPECT_EQ(xalien[0][0], 499.25);
+
+  // Both events in one frame: the y event wins, along y only.
+  Put(1, 4, 600.0, 100.0, 0.5, 0.0);
+  alien[0][0] = 0;
+  Arrange(2, [](int, int r) { return r % 100 == 0; });
+  UpdateObjects();
+  EXPECT_EQ(xsalien[0][1], 0.0);
+  EXPECT_EQ(ysalien[0][1], 0.5);  // y = 2500 > 100
+}

@@ -51,3 +51,12 @@ TEST_F(Firing, SeveralKillsInOneFrameEachScoredOnce) {
   FireStep();
   EXPECT_EQ(punkte, 110u);
 }
+
+TEST_F(Firing, NoAmmunitionNoShotAndTheRequestIsDropped) {
+  mun = 0;
+  feuer = 1;
+  FireStep();
+  EXPECT_EQ(schuss, 0);
+  EXPECT_EQ(feuer, 0);
+  EXPECT_TRUE(Effects().empty());
+}

@@ -46,7 +46,9 @@ std::vector<std::string> Split(const std::string& line) {
   return words;
 }
 
-int64_t FrameOf(const std::string& line) { return std::atoll(line.c_str() + 6); }  // "frame=N ..."
+int64_t FrameOf(const std::string& line) {
+  return std::strtoll(line.c_str() + 6, nullptr, 10);
+}  // "frame=N ..."
 
 // Names the first field where two trace lines part.
 std::string FirstDifference(const std::string& want, const std::string& got) {
@@ -55,7 +57,13 @@ std::string FirstDifference(const std::string& want, const std::string& got) {
     const std::string wa = i < a.size() ? a[i] : "(nothing)", wb = i < b.size() ? b[i] : "(nothing)";
     if (wa != wb) {
       const std::string field = wa.substr(0, wa.find('='));
-      return "field " + field + ": expected " + wa + ", got " + wb;
+      std::string why = "field ";
+      why += field;
+      why += ": expected ";
+      why += wa;
+      why += ", got ";
+      why += wb;
+      return why;
     }
   }
   return "no field";
@@ -65,7 +73,7 @@ int64_t ScriptFrames(const std::string& path, std::vector<int64_t>* shots) {
   std::ifstream in(path);
   int64_t frames = -1;
   for (std::string line; std::getline(in, line);) {
-    if (line.rfind("# frames ", 0) == 0) frames = std::atoll(line.c_str() + 9);
+    if (line.rfind("# frames ", 0) == 0) frames = std::strtoll(line.c_str() + 9, nullptr, 10);
     if (line.rfind("# shots ", 0) == 0) {
       std::istringstream words(line.substr(8));
       for (int64_t f; words >> f;) shots->push_back(f);
@@ -183,8 +191,8 @@ int Games(bool record, const std::string& sim, const std::string& data, const st
   }
   if (record) {
     std::ofstream out(expected);
-    out << "# " << n << " frames of " << script.substr(script.rfind('/') + 1)
-        << "; every " << kEvery << "th line and the last, each behind the CRC-32 of all lines so far\n";
+    out << "# " << n << " frames of " << script.substr(script.rfind('/') + 1) << "; every " << kEvery
+        << "th line and the last, each behind the CRC-32 of all lines so far\n";
     char hex[16];
     for (const Stored& s : got) {
       std::snprintf(hex, sizeof hex, "%08x ", s.crc);
@@ -200,7 +208,8 @@ int Games(bool record, const std::string& sim, const std::string& data, const st
     std::printf("%s: pictures not compared: the data set is not the one recorded with\n", script.c_str());
   for (size_t i = 0; sameData && failure.empty() && i < wantShots.size(); ++i)
     if (i >= shots.size() || shots[i] != wantShots[i])
-      failure = "the picture differs: expected " + wantShots[i] + ", got " + (i < shots.size() ? shots[i] : "none");
+      failure =
+          "the picture differs: expected " + wantShots[i] + ", got " + (i < shots.size() ? shots[i] : "none");
   if (!failure.empty()) {
     std::fprintf(stderr, "%s: %s\n", script.c_str(), failure.c_str());
     return 1;
@@ -228,7 +237,8 @@ int Levels(bool record, const std::string& data, const std::string& expected) {
   RunMainLoop();
   char line[64];
   for (int lv = 0; lv < kLevelCount; ++lv) {
-    std::snprintf(line, sizeof line, "level=%d map=%08x objs=%08x\n", lv, sim::MapCrc(lv), sim::ObjectsCrc(lv));
+    std::snprintf(line, sizeof line, "level=%d map=%08x objs=%08x\n", lv, sim::MapCrc(lv),
+                  sim::ObjectsCrc(lv));
     got << line;
   }
   if (!headless::WindowDestroyed()) ReleaseAll();
@@ -256,7 +266,8 @@ int Levels(bool record, const std::string& data, const std::string& expected) {
 
 int main(int argc, char** argv) {
   const std::vector<std::string> a(argv + 1, argv + argc);
-  if (a.size() == 5 && (a[0] == "check" || a[0] == "record")) return Games(a[0] == "record", a[1], a[2], a[3], a[4]);
+  if (a.size() == 5 && (a[0] == "check" || a[0] == "record"))
+    return Games(a[0] == "record", a[1], a[2], a[3], a[4]);
   if (a.size() == 4 && a[0] == "levels" && (a[1] == "check" || a[1] == "record"))
     return Levels(a[1] == "record", a[2], a[3]);
   std::fprintf(stderr,

@@ -128,7 +128,8 @@ int HeadingTo(double dx, double dy) {
 // ammunition or shield.
 bool Target(double* tx, double* ty) {
   double best = 1e18;
-  const bool wantAmmo = mun < gAmmoLow && !gSuicide, wantShield = gSuicide ? gShieldWanted : schield < gShieldLow;
+  const bool wantAmmo = mun < gAmmoLow && !gSuicide,
+             wantShield = gSuicide ? gShieldWanted : schield < gShieldLow;
   if (wantAmmo || wantShield || gSuicide) {
     for (int r = 0; r < kMapSize; ++r)
       for (int c = 0; c < kMapSize; ++c) {
@@ -219,7 +220,8 @@ void Decide() {
   if (gMode == "long" && gGamesStarted == 2 && gFrame - gGameSince > 3000) gDone = true;
   static int lastLevel = 0;
   if (level != lastLevel)
-    std::fprintf(stderr, "ruzov-bot: frame %lld level %d punkte %u\n", static_cast<long long>(gFrame), level, punkte);
+    std::fprintf(stderr, "ruzov-bot: frame %lld level %d punkte %u\n", static_cast<long long>(gFrame), level,
+                 punkte);
   lastLevel = level;
   Play();
 }
@@ -254,7 +256,7 @@ int main(int argc, char** argv) {
   }
   gMode = argv[1];
   if (gMode == "long") gAmmoLow = 40, gShieldLow = 3;
-  gFrames = std::atoll(argv[2]);
+  gFrames = std::strtoll(argv[2], nullptr, 10);
   gOut = std::fopen(argv[3], "w");
   if (!gOut) return 2;
   std::fprintf(gOut, "# Recorded by ruzov-bot %s.\n", gMode.c_str());

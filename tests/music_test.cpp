@@ -310,20 +310,6 @@ TEST_F(KickPerformance, TheTempoMessageSetsTheBeatOnceTheTrackIsOff) {
   ExpectBeatsEvery(NoteOnFrames(perf), 0, 18000, 8);
 }
 
-TEST_F(KickPerformance, WhileTheTempoTrackIsOnTheStylesTempoGoverns) {
-  perf->PlaySegment(segment, 0, 0);
-  SendTempo(160.0);
-  RenderSeconds(perf, 2.0);
-  ExpectBeatsEvery(NoteOnFrames(perf), 0, 28800, 4);  // the style's 100
-  perf->ClearSent();
-  segment->SetParam(Param::DisableTempo, 0xFFFF, 0, 0, nullptr);
-  perf->PlaySegment(segment, 0, 0);
-  RenderSeconds(perf, 2.0);
-  std::vector<int64_t> f = NoteOnFrames(perf);
-  ASSERT_GE(f.size(), 3u);
-  EXPECT_NEAR(static_cast<double>(f[1] - f[0]), 18000.0, 1.0);
-}
-
 TEST_F(KickPerformance, RestartBeginsAgainAtOnceAndLetsGoOfEverything) {
   segment->SetParam(Param::DisableTempo, 0xFFFF, 0, 0, nullptr);
   SendTempo(160.0);

@@ -10,7 +10,9 @@ constexpr int kEffectGet = 3;
 constexpr int kEffectCollision = 4;
 constexpr int kEffectCount = 5;
 
-extern bool lpDS;  // the sound device is open
+// Named after the sound object it stands for, but only a flag: true while the
+// platform's sound device is open, so that release knows to close it.
+extern bool lpDS;
 extern plat::SoundBuffer* lpDSBSounds[kEffectCount];
 
 // Start-up steps 10 to 12: open the device and load the effects.

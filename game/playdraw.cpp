@@ -43,19 +43,15 @@ void DrawObjects() {
   }
 }
 
-void DrawMapWindow(TileOffset off) {
-  for (int r = -6; r <= 7; ++r) {
-    const int row = yint + r;
-    const int top = 32 * r + 240 - off.offY;
-    for (int c = -9; c <= 10; ++c) {
-      const int col = xint + c;
-      const int left = 32 * c + 320 - off.offX;
+void DrawMapWindow() {
+  for (int row = yint - 6; row <= yint + 7; ++row) {
+    for (int col = xint - 9; col <= xint + 10; ++col) {
       if (row < 0 || row >= kMapSize || col < 0 || col >= kMapSize) {
-        DrawSprite(left, top, leer);
+        DrawTile(col, row, leer);
         continue;
       }
       const Surface* image = TileImage(bild[level][row][col]);
-      if (image) DrawSprite(left, top, image);
+      if (image) DrawTile(col, row, image);
     }
   }
 }
@@ -71,7 +67,7 @@ TileOffset DrawPlayScene() {
   xint = static_cast<int32_t>(xfloat);
   yint = static_cast<int32_t>(yfloat);
   const TileOffset off{x - kTileSize * xint, y - kTileSize * yint};
-  DrawMapWindow(off);
+  DrawMapWindow();
   return off;
 }
 

@@ -1,18 +1,22 @@
+// The game state's storage, its values at program start and the generator.
 #include "game/state.h"
 
 #include "platform/errors.h"
 
-uint8_t game = 0, story = 0, info = 0;
-uint8_t links = 0, rechts = 0, oben = 0, unten = 0, feuer = 0;
-int32_t level = 0;
-uint32_t punkte = 0, highscore = 0, schield = 3, mun = 50;
-int32_t feuerkraft = 100, reichweite = 30, schuss = 0;
-uint32_t newlevel = 100;
-int32_t alienanz = 0;
-double xf = 0.0, yf = 0.0, xs = 0.0, ys = 0.0;
-int32_t x = 0, y = 0, xint = 0, yint = 0;
-double xfloat = 0.0, yfloat = 0.0;
-int32_t s = 0, bewegung = 0, sz = 0;
+// Their values at program start are set in one place, ResetGameStateForTests,
+// which runs before main (below) and again whenever a test wants a fresh
+// process.
+uint8_t game, story, info;
+uint8_t links, rechts, oben, unten, feuer;
+int32_t level;
+uint32_t punkte, highscore, schield, mun;
+int32_t feuerkraft, reichweite, schuss;
+uint32_t newlevel;
+int32_t alienanz;
+double xf, yf, xs, ys;
+int32_t x, y, xint, yint;
+double xfloat, yfloat;
+int32_t s, bewegung, sz;
 
 int16_t bild[kLevelCount][kMapSize][kMapSize];
 double xalien[kLevelCount][kObjectsPerLevel];
@@ -21,7 +25,7 @@ double xsalien[kLevelCount][kObjectsPerLevel];
 double ysalien[kLevelCount][kObjectsPerLevel];
 double alien[kLevelCount][kObjectsPerLevel];
 
-uint32_t randomState = 1;
+uint32_t randomState;
 
 int NextRandom() {
   randomState = randomState * 214013u + 2531011u;
@@ -53,3 +57,7 @@ void ResetGameStateForTests() {
       xalien[l][i] = yalien[l][i] = xsalien[l][i] = ysalien[l][i] = alien[l][i] = 0.0;
   randomState = 1;
 }
+
+namespace {
+[[maybe_unused]] const bool kProgramStart = (ResetGameStateForTests(), true);
+}  // namespace

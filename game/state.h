@@ -49,5 +49,6 @@ extern uint32_t randomState;
 // A chance of 1 in n: one draw, a hit when it divides by n.
 inline bool Chance(int n) { return NextRandom() % n == 0; }
 
-// Puts every variable back to its value at program start (tests and tools).
+// Puts every variable back to its value at program start: runs before main,
+// and again for tests and tools that want a fresh process.
 void ResetGameStateForTests();

@@ -20,11 +20,14 @@ struct Surface {
   bool ownsPixels = false;
 };
 
-extern bool lpDD;               // the display object exists
+// Named after the display object it stands for, but only a flag: true while
+// the platform's display is open, so that release knows to close it.
+extern bool lpDD;
 extern Surface* lpDDSPrimary;   // the buffer on show
 extern Surface* lpDDSBack;      // the buffer every frame is drawn on
 
-// Start-up steps 4 to 8 and their release.
+// Start-up step 8 (the flip chain; start-up itself makes steps 4 to 7 on the
+// platform) and its release.
 bool InitDisplay();
 void ReleaseDisplay();
 

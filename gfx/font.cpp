@@ -19,7 +19,8 @@ void DrawChar(int x, int y, int code) {
 
 void DrawText(int x, int y, const char* text) {
   for (int i = 0; i < kMaxLine; ++i) {
-    const int code = static_cast<signed char>(text[i]);
+    // Bytes past 127 are negative codes, as with a signed char.
+    const int code = static_cast<signed char>(text[i]);  // NOLINT(bugprone-signed-char-misuse)
     if (code >= 125) return;  // '~' ends a text; '}' and 127 do too
     DrawChar(x + kCell * i, y, code);
   }

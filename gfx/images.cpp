@@ -1,6 +1,7 @@
 // Loading the 40 pictures from the working directory.
 #include "gfx/images.h"
 
+#include "gfx/image_files.h"
 #include "platform/errors.h"
 #include "platform/platform.h"
 
@@ -32,33 +33,13 @@ Surface* titelbild = nullptr;
 
 namespace {
 
-struct ImageFile {
-  Surface** handle;
-  const char* name;
-};
-
-// Load order.
-const ImageFile kImageFiles[40] = {
-    {&explosion1, "Explosion1.bmp"}, {&explosion2, "Explosion2.bmp"},
-    {&explosion3, "Explosion3.bmp"}, {&explosion4, "Explosion4.bmp"},
-    {&kugel, "Kugel.bmp"},           {&alien1, "Alien1.bmp"},
-    {&alien2, "Alien2.bmp"},         {&alien3, "Alien3.bmp"},
-    {&alien4, "Alien4.bmp"},         {&alien5, "Alien5.bmp"},
-    {&alien6, "Alien6.bmp"},         {&alien7, "Alien7.bmp"},
-    {&alien8, "Alien8.bmp"},         {&leer, "Leer.bmp"},
-    {&asteroit1, "Asteroid1.bmp"},   {&asteroit2, "Asteroid2.bmp"},
-    {&asteroit3, "Asteroid3.bmp"},   {&meteorit, "Meteorit.bmp"},
-    {&lava, "Lava.bmp"},             {&munition, "Munition.bmp"},
-    {&schild, "Schild.bmp"},         {&hintergrund, "Hintergrund.bmp"},
-    {&zeichensatz, "Zeichensatz.bmp"}, {&schiff[0], "Schiff1.bmp"},
-    {&schiff[1], "Schiff2.bmp"},     {&schiff[2], "Schiff3.bmp"},
-    {&schiff[3], "Schiff4.bmp"},     {&schiff[4], "Schiff5.bmp"},
-    {&schiff[5], "Schiff6.bmp"},     {&schiff[6], "Schiff7.bmp"},
-    {&schiff[7], "Schiff8.bmp"},     {&schiff[8], "Schiff9.bmp"},
-    {&schiff[9], "Schiff10.bmp"},    {&schiff[10], "Schiff11.bmp"},
-    {&schiff[11], "Schiff12.bmp"},   {&schiff[12], "Schiff13.bmp"},
-    {&schiff[13], "Schiff14.bmp"},   {&schiff[14], "Schiff15.bmp"},
-    {&schiff[15], "Schiff16.bmp"},   {&titelbild, "titelbild.bmp"},
+// Where each file of kImageFiles goes, in the same order.
+Surface** const kImageHandles[kImageFileCount] = {
+    &explosion1, &explosion2, &explosion3, &explosion4, &kugel,      &alien1,      &alien2,     &alien3,
+    &alien4,     &alien5,     &alien6,     &alien7,     &alien8,     &leer,        &asteroit1,  &asteroit2,
+    &asteroit3,  &meteorit,   &lava,       &munition,   &schild,     &hintergrund, &zeichensatz, &schiff[0],
+    &schiff[1],  &schiff[2],  &schiff[3],  &schiff[4],  &schiff[5],  &schiff[6],   &schiff[7],  &schiff[8],
+    &schiff[9],  &schiff[10], &schiff[11], &schiff[12], &schiff[13], &schiff[14],  &schiff[15], &titelbild,
 };
 
 }  // namespace
@@ -72,9 +53,9 @@ Surface* LoadBitmapSurface(const char* fileName) {
 }
 
 bool LoadImages() {
-  for (const ImageFile& f : kImageFiles) {
-    *f.handle = LoadBitmapSurface(f.name);
-    if (!*f.handle) {
+  for (int i = 0; i < kImageFileCount; ++i) {
+    *kImageHandles[i] = LoadBitmapSurface(kImageFiles[i]);
+    if (!*kImageHandles[i]) {
       ErrStr = Err_LoadImage;
       return false;
     }
@@ -90,5 +71,5 @@ bool LoadImages() {
 }
 
 void ReleaseImages() {
-  for (const ImageFile& f : kImageFiles) ReleaseSurface(*f.handle);
+  for (Surface** handle : kImageHandles) ReleaseSurface(*handle);
 }

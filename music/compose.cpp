@@ -95,6 +95,7 @@ std::vector<int> ChooseChords(const std::vector<ChangePoint>& points, const Chor
     int chord = prev;
     if (!candidates.empty()) {
       std::vector<int> weights;
+      weights.reserve(candidates.size());
       for (int c : candidates) weights.push_back(std::max(1, prev >= 0 ? map.LinkWeight(prev, c) : 1));
       chord = candidates[rnd.Pick(weights)];
     }

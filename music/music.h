@@ -156,6 +156,9 @@ class Performance : public Object {
  public:
   Performance();
   ~Performance() override;
+  // Owns its engine through a raw pointer: one owner only.
+  Performance(const Performance&) = delete;
+  Performance& operator=(const Performance&) = delete;
   // The performance makes its own output; nothing is shared with effects.
   Result Init();
   Result SetGlobalParam(Param param, const void* data, uint32_t size);

@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool imagemagick x11-utils xfonts-base
   dpkg-dev desktop-file-utils appstream
+  clang-14 libclang-rt-14-dev clang-format-14 clang-tidy-14
 )
 
 missing=()

@@ -4,8 +4,6 @@ add_executable(ruzov_draw_tests
   ${CMAKE_CURRENT_LIST_DIR}/draw_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/font_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/playframe_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/title_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/shot_test.cpp
 )
 target_link_libraries(ruzov_draw_tests PRIVATE
   ruzov_core ruzov_platform_headless ruzov_platform_common GTest::gtest_main)

@@ -82,41 +82,6 @@ TEST_F(Display, TheKeyCountsOnlyOnceItIsSet) {
   EXPECT_EQ(plain, nullptr);
 }
 
-TEST_F(Display, FullScreenPicturesAreKeyedAndNeverClipped) {
-  hintergrund = Solid(640, 480, kInk);
-  Put(hintergrund, 0, 0, kColorKey);
-  Put(hintergrund, 639, 479, kColorKey);
-  Put(hintergrund, 320, 240, kColorKey);
-  DrawSprite(0, 0, hintergrund);
-  EXPECT_EQ(BackAt(0, 0), kPaper);
-  EXPECT_EQ(BackAt(639, 479), kPaper);
-  EXPECT_EQ(BackAt(320, 240), kPaper);
-  EXPECT_EQ(BackAt(321, 240), kInk);
-  EXPECT_EQ(BackAt(639, 478), kInk);
-
-  // One pixel too wide: not drawn at all.
-  FillBack(kPaper);
-  titelbild = Solid(641, 480, kInk);
-  DrawSprite(0, 0, titelbild);
-  EXPECT_EQ(CountValue(lpDDSBack->pixels, kInk), 0);
-}
-
-TEST_F(Display, NothingIsDrawnWithoutAnImageOrABackBuffer) {
-  const std::vector<uint16_t> before = BackCopy();
-  DrawSprite(10, 10, nullptr);
-  DrawSpriteRect(10, 10, nullptr, 0, 0, 16, 16);
-  DrawWorldSprite(0.0, 0.0, nullptr);
-  DrawTile(0, 0, nullptr);
-  EXPECT_EQ(BackCopy(), before);
-
-  Surface* back = lpDDSBack;
-  ReleaseDisplay();
-  DrawSprite(10, 10, kugel);  // must not crash
-  FlipScreen();
-  EXPECT_EQ(headless::PresentCount(), 0);
-  EXPECT_EQ(back->pixels[10 * kScreenW + 10], kPaper);
-}
-
 TEST_F(Display, SpriteRectCopiesOnlyItsRectangle) {
   // A 32 x 32 image whose every pixel tells where it came from.
   Surface* sheet = Solid(32, 32, 0);
@@ -143,37 +108,6 @@ TEST_F(Display, SpriteRectCopiesOnlyItsRectangle) {
   DrawSpriteRect(10, 10, sheet, 8, 8, 8, 16);   // empty
   EXPECT_EQ(BackCopy(), before);
   ReleaseSurface(sheet);
-}
-
-TEST_F(Display, WorldPositionsTruncateTowardZero) {
-  x = 1000;
-  y = 2000;
-  // -0.5 truncates to 0: drawn at the left edge.
-  DrawWorldSprite(x - 304.5, y - 224.0, kugel);
-  EXPECT_TRUE(BlockIs(0, 0, kInk));
-
-  FillBack(kPaper);
-  DrawWorldSprite(x - 304.0 + 0.99, y - 224.0 + 10.7, kugel);
-  EXPECT_TRUE(BlockIs(0, 10, kInk));
-  EXPECT_EQ(BackAt(32, 10), kPaper);
-
-  // -1.0 is off the screen.
-  FillBack(kPaper);
-  DrawWorldSprite(x - 305.0, y - 224.0, kugel);
-  EXPECT_EQ(CountValue(lpDDSBack->pixels, kInk), 0);
-
-  // The ship's own world point lands on the ship's image.
-  DrawWorldSprite(x, y, kugel);
-  EXPECT_TRUE(BlockIs(304, 224, kInk));
-}
-
-TEST_F(Display, TilesSitOnTheMapGridAroundTheShip) {
-  x = 1600 + 5;
-  y = 1600 + 20;
-  DrawTile(50, 50, kugel);
-  EXPECT_TRUE(BlockIs(315, 220, kInk));
-  EXPECT_EQ(BackAt(314, 220), kPaper);
-  EXPECT_EQ(BackAt(315, 219), kPaper);
 }
 
 // Rows of every length and alignment, random keys in random places: the keyed

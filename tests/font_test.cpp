@@ -38,22 +38,6 @@ TEST_F(Font, CharPicksItsCellFromTheSheet) {
   EXPECT_EQ(Drawn(), 6 * 255);
 }
 
-TEST_F(Font, CodesOutsideThePrintableRangeDrawNothing) {
-  for (int code : {31, 0, -1, -126, 128, 255, 1000}) DrawChar(100, 100, code);
-  EXPECT_EQ(Drawn(), 0);
-}
-
-TEST_F(Font, ACellPartlyOffTheScreenIsNotDrawn) {
-  DrawChar(624, 464, 'A');
-  EXPECT_EQ(CellAt(624, 464), 'A');
-  FillBack(kPaper);
-  DrawChar(625, 0, 'A');
-  DrawChar(0, 465, 'A');
-  DrawChar(-1, 0, 'A');
-  DrawChar(0, -16, 'A');
-  EXPECT_EQ(Drawn(), 0);
-}
-
 TEST_F(Font, TextStopsAtTheTilde) {
   DrawText(256, 232, "Level :~");
   EXPECT_EQ(Line(256, 232, 8), "Level :*");

@@ -19,23 +19,6 @@ class MapEffects : public testing::Test {
   static int16_t& CellUnderShip() { return bild[level][y / 32][x / 32]; }
 };
 
-TEST_F(MapEffects, FewerThanFiveAliensClearTheLevel) {
-  alienanz = 5;
-  LevelEndStep();
-  EXPECT_EQ(level, 0);
-  alienanz = 4;
-  xs = 2.0;
-  newlevel = 0;
-  LevelEndStep();
-  EXPECT_EQ(level, 1);
-  EXPECT_EQ(x, 1600);
-  EXPECT_EQ(yf, 1600.0);
-  EXPECT_EQ(xs, 0.0);
-  EXPECT_EQ(xint, 50);
-  EXPECT_EQ(newlevel, 100u);
-  EXPECT_EQ(game, 1);
-}
-
 TEST_F(MapEffects, ClearingTheLastLevelWinsAndSkipsTheTiles) {
   level = 15;
   alienanz = 0;
@@ -47,68 +30,6 @@ TEST_F(MapEffects, ClearingTheLastLevelWinsAndSkipsTheTiles) {
   TileEffectsStep({0, 0});
   EXPECT_EQ(schield, 1u);
   EXPECT_TRUE(Effects().empty());
-}
-
-TEST_F(MapEffects, TheBannerCountsDownOncePerFrame) {
-  newlevel = 2;
-  LevelBannerStep();
-  LevelBannerStep();
-  LevelBannerStep();
-  EXPECT_EQ(newlevel, 0u);
-}
-
-TEST_F(MapEffects, RocksBounceAlongTheAxisChosenAtFrameStart) {
-  CellUnderShip() = TileAsteroid2;
-  xs = 2.0;
-  ys = -1.0;
-  TileEffectsStep({3, 20});  // offX < offY: x axis
-  EXPECT_EQ(xs, -2.0);
-  EXPECT_EQ(xf, 1005.0 - 10.0);
-  EXPECT_EQ(ys, -1.0);
-  TileEffectsStep({20, 20});  // otherwise y
-  EXPECT_EQ(ys, 1.0);
-  EXPECT_EQ(yf, 1010.0 + 5.0);
-  EXPECT_EQ(Effects(), (std::vector<int>{4, 4}));
-  EXPECT_EQ(CellUnderShip(), TileAsteroid2);
-}
-
-TEST_F(MapEffects, LavaBurnsTheShieldEveryFrame) {
-  CellUnderShip() = TileLava;
-  schield = 2;
-  TileEffectsStep({0, 0});
-  EXPECT_EQ(schield, 1u);
-  EXPECT_EQ(game, 1);
-  TileEffectsStep({0, 0});
-  EXPECT_EQ(schield, 0u);
-  EXPECT_EQ(game, 0);
-  EXPECT_EQ(Effects(), (std::vector<int>{2, 2}));
-  // After a contact already ended the game, lava wraps the unsigned shield.
-  TileEffectsStep({0, 0});
-  EXPECT_EQ(schield, 0xFFFFFFFFu);
-  EXPECT_EQ(game, 0);
-}
-
-TEST_F(MapEffects, StandingStillOnARockMovesNothing) {
-  CellUnderShip() = TileMeteor;
-  for (int i = 0; i < 3; ++i) TileEffectsStep({5, 5});
-  EXPECT_EQ(xf, 1005.0);
-  EXPECT_EQ(yf, 1010.0);
-  EXPECT_EQ(Effects(), (std::vector<int>{4, 4, 4}));
-}
-
-TEST_F(MapEffects, PickupsSetValuesAndEmptyTheCell) {
-  level = 15;
-  CellUnderShip() = TileAmmo;
-  mun = 3;
-  TileEffectsStep({0, 0});
-  EXPECT_EQ(mun, 50u);
-  EXPECT_EQ(CellUnderShip(), TileEmpty);
-  CellUnderShip() = TileShield;
-  schield = 40;
-  TileEffectsStep({0, 0});
-  EXPECT_EQ(schield, 18u) << "set to level + 3, even when lower";
-  EXPECT_EQ(CellUnderShip(), TileEmpty);
-  EXPECT_EQ(Effects(), (std::vector<int>{3, 3}));
 }
 
 TEST_F(MapEffects, ATileOffTheMapHasNoEffect) {

@@ -65,125 +65,6 @@ class PlayFrame : public DrawFixture {
   uint16_t Back(int px, int py) { return BackAt(px, py); }
 };
 
-// One whole frame through the frame sequence, each layer placed so that it
-// overlaps the one below it.
-TEST_F(PlayFrame, LayersStackInTheFrameOrder) {
-  game = 1;
-  s = 4;  // heading right: the ray runs along y = 224 from x = 332
-  feuer = 1;
-  newlevel = 50;
-  // Far away, so the level is not cleared.
-  for (int i = 0; i < 4; ++i) ObjectOnScreen(10 + i, 3, -1000, -1000 - 40 * i);
-
-  ObjectOnScreen(0, 1, 320, 208);        // over the ship's top-right quarter
-  ObjectOnScreen(1, 2, 100, 100);        // half under a meteor
-  Cell(-7, -4) = TileMeteor;             // 96..127 x 112..143
-  Cell(3, 0) = TileLava;                 // 416..447 x 240..271, under the ray
-  Cell(8, 2) = TileAsteroid1;            // 576..607 x 304..335
-  Cell(9, 2) = TileAsteroid2;            // 608..639: under the right border
-  Cell(-2, 0) = TileShield;              // 256..287 x 240..271, under the banner
-
-  const int presents = headless::PresentCount();
-  RunGameFrame();
-  ASSERT_EQ(headless::PresentCount(), presents + 1);
-
-  EXPECT_EQ(Shown(100, 240), kBg);
-  EXPECT_EQ(Shown(310, 250), ShipColour(4));
-  EXPECT_EQ(Shown(325, 230), AlienColour(1));   // object over ship
-  EXPECT_EQ(Shown(105, 105), AlienColour(2));
-  EXPECT_EQ(Shown(110, 120), TileColour(TileMeteor));  // cell over object
-  EXPECT_EQ(Shown(130, 120), AlienColour(2));
-  EXPECT_EQ(Shown(340, 226), kKugel);           // ray over object
-  EXPECT_EQ(Shown(420, 245), kKugel);           // ray over cell
-  EXPECT_EQ(Shown(420, 260), TileColour(TileLava));
-  EXPECT_EQ(Shown(580, 310), TileColour(TileAsteroid1));
-  EXPECT_EQ(Shown(620, 310), kLeer);            // border over cell
-  EXPECT_EQ(GlyphIn(headless::LastPresented(), 32, 448, kLeer), 'U');  // HUD over border
-  // The banner over everything: the ray, the cells.
-  EXPECT_EQ(Shown(260, 244), GlyphColour('L'));
-  EXPECT_EQ(Shown(260, 250), TileColour(TileShield));
-  EXPECT_EQ(Shown(340, 240), GlyphColour(' '));
-  EXPECT_EQ(Shown(390, 240), GlyphColour('1'));
-  // The display shows the ammunition after this frame's shot.
-  EXPECT_EQ(mun, 49u);
-  EXPECT_EQ(ReadText(headless::LastPresented(), 560, 448, 2, kLeer), "49");
-}
-
-TEST_F(PlayFrame, SceneReturnsTheShipsPlaceInItsTile) {
-  ShipAt(32 * 51 + 5, 32 * 50 + 15);
-  const TileOffset off = DrawPlayScene();
-  EXPECT_EQ(off.offX, 5);
-  EXPECT_EQ(off.offY, 15);
-  EXPECT_EQ(xint, 51);
-  EXPECT_EQ(yint, 50);
-  EXPECT_EQ(xfloat, 51.0);
-  EXPECT_EQ(yfloat, 50.0);
-}
-
-TEST_F(PlayFrame, ObjectsAreDrawnByTheirState) {
-  struct Case {
-    double state;
-    int kind;  // 0 none, 1..8 alien, 9 shot, 10+p explosion phase p
-  };
-  const Case cases[] = {
-      {1, 1},      {2, 2},      {3, 3},      {4, 4},      {5, 5},      {6, 6},     {7, 7},
-      {8, 8},      {0, 0},      {8.5, 0},    {9, 0},      {800, 0},    {801, 9},   {900, 9},
-      {900.5, 9},  {901, 0},    {1000, 0},   {1001, 11},  {1005, 11},  {1006, 12}, {1011, 12},
-      {1012, 13},  {1017, 13},  {1018, 14},  {1023, 14},  {1024, 0},   {1035, 0},  {999, 0},
-  };
-  const int n = sizeof cases / sizeof cases[0];
-  for (int i = 0; i < n; ++i) ObjectOnScreen(i, cases[i].state, 40 + 40 * (i % 10), 40 + 40 * (i / 10));
-  DrawPlayScene();
-  for (int i = 0; i < n; ++i) {
-    const int k = cases[i].kind;
-    const uint16_t want = k == 0 ? kBg : k <= 8 ? AlienColour(k) : k == 9 ? kKugel : ExplosionColour(k - 10);
-    EXPECT_EQ(Back(45 + 40 * (i % 10), 45 + 40 * (i / 10)), want) << "state " << cases[i].state;
-  }
-  EXPECT_EQ(alienanz, 8);
-}
-
-TEST_F(PlayFrame, AliensAreCountedWhereverTheyAre) {
-  ObjectOnScreen(0, 5, 620, 100);     // partly off the right edge
-  ObjectOnScreen(1, 6, -5000, -5000);  // far off the screen
-  ObjectOnScreen(2, 7, 200, 200);
-  ObjectOnScreen(999, 8, 300, 100);   // the last slot counts too
-  alienanz = 77;
-  DrawPlayScene();
-  EXPECT_EQ(alienanz, 4);
-  EXPECT_EQ(Back(630, 110), kBg);
-  EXPECT_EQ(Back(620, 110), kBg);
-  EXPECT_EQ(Back(205, 205), AlienColour(7));
-  EXPECT_EQ(Back(305, 105), AlienColour(8));
-}
-
-TEST_F(PlayFrame, LaterSlotsCoverEarlierOnes) {
-  ObjectOnScreen(5, 1, 100, 100);
-  ObjectOnScreen(6, 2, 110, 100);
-  ObjectOnScreen(7, 1010, 120, 100);
-  DrawPlayScene();
-  EXPECT_EQ(Back(105, 105), AlienColour(1));
-  EXPECT_EQ(Back(115, 105), AlienColour(2));
-  EXPECT_EQ(Back(125, 105), ExplosionColour(2));
-}
-
-TEST_F(PlayFrame, CellsCoverShipAndObjects) {
-  Cell(0, 0) = TileAmmo;  // 320..351 x 240..271, over the ship's corner
-  ObjectOnScreen(0, 3, 336, 256);
-  DrawPlayScene();
-  EXPECT_EQ(Back(310, 230), ShipColour(0));
-  EXPECT_EQ(Back(325, 245), TileColour(TileAmmo));
-  EXPECT_EQ(Back(345, 265), TileColour(TileAmmo));
-  EXPECT_EQ(Back(360, 280), AlienColour(3));
-}
-
-TEST_F(PlayFrame, EveryTileCodeHasItsImage) {
-  for (int16_t code = 0; code <= 7; ++code) Cell(-8 + 2 * code, 2) = code;
-  DrawPlayScene();
-  for (int code = 0; code <= 7; ++code)
-    EXPECT_EQ(Back(32 * (-8 + 2 * code) + 325, 32 * 2 + 245), code == 0 ? kBg : TileColour(code))
-        << "code " << code;
-}
-
 TEST_F(PlayFrame, CellsOffTheMapShowTheBorderCell) {
   // The ship near the top-left corner: tile 0,0 with offsets 16.
   ShipAt(16, 16);
@@ -238,57 +119,6 @@ TEST_F(PlayFrame, TheLastRowOfTheWindowNeedsHalfATileOfOffset) {
   EXPECT_EQ(Back(100, 479), TileColour(TileLava));  // row +7 at 448..479
 }
 
-TEST_F(PlayFrame, BelowTheTopBorderAStripShowsTheBackground) {
-  FillMap(TileLava);
-  ShipAt(1600, 1600);
-  DrawPlayScene();
-  DrawBorderAndHud();
-  EXPECT_EQ(Back(200, 31), kLeer);
-  EXPECT_EQ(Back(200, 32), kBg);
-  EXPECT_EQ(Back(200, 47), kBg);
-  EXPECT_EQ(Back(200, 48), TileColour(TileLava));
-  // The other three sides are closed by the border.
-  EXPECT_EQ(Back(31, 200), kLeer);
-  EXPECT_EQ(Back(32, 200), TileColour(TileLava));
-  EXPECT_EQ(Back(607, 200), TileColour(TileLava));
-  EXPECT_EQ(Back(608, 200), kLeer);
-  EXPECT_EQ(Back(200, 447), TileColour(TileLava));
-  EXPECT_EQ(Back(200, 448), kLeer);
-}
-
-TEST_F(PlayFrame, BorderAndDisplayLines) {
-  FillBack(kBg);
-  alienanz = 12;
-  punkte = 123456;
-  schield = 7;
-  mun = 50;
-  DrawBorderAndHud();
-  const uint16_t* back = lpDDSBack->pixels;
-  auto line = [&](int px, int py, int n) { return ReadText(back, px, py, n, kLeer); };
-  EXPECT_EQ(line(32, 448, 10), "U F O S :*");
-  EXPECT_EQ(line(240, 448, 3), "12*");
-  EXPECT_EQ(line(32, 16, 9), "Points :*");
-  EXPECT_EQ(line(192, 16, 5), "23456");
-  EXPECT_EQ(line(336, 16, 9), "Shield :*");
-  EXPECT_EQ(line(560, 16, 3), "*7*");
-  EXPECT_EQ(line(336, 448, 11), "Ammunition*");
-  EXPECT_EQ(line(560, 448, 3), "50*");
-
-  // Border cells all round, and nothing inside the playfield.
-  for (int n = 0; n < 20; ++n) {
-    EXPECT_EQ(Back(32 * n, 0), kLeer) << n;
-    EXPECT_EQ(Back(32 * n + 31, 479), kLeer) << n;
-  }
-  for (int n = 0; n < 15; ++n) {
-    EXPECT_EQ(Back(0, 32 * n + 31), kLeer) << n;
-    EXPECT_EQ(Back(639, 32 * n), kLeer) << n;
-  }
-  int inside = 0;
-  for (int py = 32; py < 448; ++py)
-    for (int px = 32; px < 608; ++px) inside += Back(px, py) != kBg;
-  EXPECT_EQ(inside, 0);
-}
-
 TEST_F(PlayFrame, LevelBannerRunsOutAndNamesTheWin) {
   newlevel = 2;
   level = 4;
@@ -338,6 +168,50 @@ TEST_F(PlayFrame, RayPointsStartAtTheSeventhStep) {
     }
   }
   EXPECT_EQ(drawn, expected);
+}
+
+// One whole frame through the frame sequence, each layer placed so that it
+// overlaps the one below it.
+TEST_F(PlayFrame, LayersStackInTheFrameOrder) {
+  game = 1;
+  s = 4;  // heading right: the ray runs along y = 224 from x = 332
+  feuer = 1;
+  newlevel = 50;
+  // Far away, so the level is not cleared.
+  for (int i = 0; i < 4; ++i) ObjectOnScreen(10 + i, 3, -1000, -1000 - 40 * i);
+
+  ObjectOnScreen(0, 1, 320, 208);        // over the ship's top-right quarter
+  ObjectOnScreen(1, 2, 100, 100);        // half under a meteor
+  Cell(-7, -4) = TileMeteor;             // 96..127 x 112..143
+  Cell(3, 0) = TileLava;                 // 416..447 x 240..271, under the ray
+  Cell(8, 2) = TileAsteroid1;            // 576..607 x 304..335
+  Cell(9, 2) = TileAsteroid2;            // 608..639: under the right border
+  Cell(-2, 0) = TileShield;              // 256..287 x 240..271, under the banner
+
+  const int presents = headless::PresentCount();
+  RunGameFrame();
+  ASSERT_EQ(headless::PresentCount(), presents + 1);
+
+  EXPECT_EQ(Shown(100, 240), kBg);
+  EXPECT_EQ(Shown(310, 250), ShipColour(4));
+  EXPECT_EQ(Shown(325, 230), AlienColour(1));   // object over ship
+  EXPECT_EQ(Shown(105, 105), AlienColour(2));
+  EXPECT_EQ(Shown(110, 120), TileColour(TileMeteor));  // cell over object
+  EXPECT_EQ(Shown(130, 120), AlienColour(2));
+  EXPECT_EQ(Shown(340, 226), kKugel);           // ray over object
+  EXPECT_EQ(Shown(420, 245), kKugel);           // ray over cell
+  EXPECT_EQ(Shown(420, 260), TileColour(TileLava));
+  EXPECT_EQ(Shown(580, 310), TileColour(TileAsteroid1));
+  EXPECT_EQ(Shown(620, 310), kLeer);            // border over cell
+  EXPECT_EQ(GlyphIn(headless::LastPresented(), 32, 448, kLeer), 'U');  // HUD over border
+  // The banner over everything: the ray, the cells.
+  EXPECT_EQ(Shown(260, 244), GlyphColour('L'));
+  EXPECT_EQ(Shown(260, 250), TileColour(TileShield));
+  EXPECT_EQ(Shown(340, 240), GlyphColour(' '));
+  EXPECT_EQ(Shown(390, 240), GlyphColour('1'));
+  // The display shows the ammunition after this frame's shot.
+  EXPECT_EQ(mun, 49u);
+  EXPECT_EQ(ReadText(headless::LastPresented(), 560, 448, 2, kLeer), "49");
 }
 
 }  // namespace

@@ -70,6 +70,9 @@ class PerformanceImpl {
     CloseDown();
     delete[] sent;
   }
+  // Owns `sent` and the synthesizer: never copied.
+  PerformanceImpl(const PerformanceImpl&) = delete;
+  PerformanceImpl& operator=(const PerformanceImpl&) = delete;
 
   // ----------------------------------------------------------- game thread
   Result AddPort() {

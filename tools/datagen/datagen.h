@@ -4,11 +4,11 @@
 
 #include <string>
 
-constexpr int kImageFileCount = 40;
+#include "gfx/image_files.h"
+
 constexpr int kSoundFileCount = 5;
 
-// File names exactly as the game opens them, in its loading order.
-extern const char* const kImageFiles[kImageFileCount];
+// Sound file names exactly as the game opens them, in its loading order.
 extern const char* const kSoundFiles[kSoundFileCount];
 
 // Writes every file into the existing directory `dir`. On failure returns

@@ -96,7 +96,7 @@ Image MakeMeteor() {
   Image img = PaintRock(k);
   for (int y = 0; y < kCell; ++y) {
     for (int x = 0; x < kCell; ++x) {
-      if (!img.opaque[size_t(y * kCell + x)]) continue;
+      if (!img.opaque[static_cast<size_t>(y) * kCell + x]) continue;
       V2 p{float(x) + 0.5f - 16.0f, float(y) + 0.5f - 16.0f};
       Cells c = Worley(p.x / 5.0f + 9.0f, p.y / 5.0f + 9.0f, 404u);
       float crack = c.f2 - c.f1;

@@ -43,8 +43,8 @@ int main(int argc, char** argv) {
   for (int i = 1; i + 1 < argc; i += 2) {
     if (!std::strcmp(argv[i], "--data")) data = argv[i + 1];
     else if (!std::strcmp(argv[i], "--out")) out = argv[i + 1];
-    else if (!std::strcmp(argv[i], "--seconds")) seconds = std::atof(argv[i + 1]);
-    else if (!std::strcmp(argv[i], "--rate")) rate = std::atoi(argv[i + 1]);
+    else if (!std::strcmp(argv[i], "--seconds")) seconds = std::strtod(argv[i + 1], nullptr);
+    else if (!std::strcmp(argv[i], "--rate")) rate = static_cast<int>(std::strtol(argv[i + 1], nullptr, 10));
     else return Usage();
   }
   if (argc % 2 == 0 || out.empty() || seconds <= 0 || seconds > 3600 || rate < 8000 || rate > 192000) return Usage();

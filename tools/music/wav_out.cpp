@@ -59,7 +59,8 @@ SoundFigures Measure(const std::vector<float>& pcm, int rate) {
   }
   for (size_t i = 1; i < energy.size(); ++i) flux.push_back(std::max(0.0, energy[i] - energy[i - 1]));
   double best = -1;
-  for (double bpm = 100.0; bpm <= 200.0; bpm += 0.25) {
+  for (int quarterBpm = 400; quarterBpm <= 800; ++quarterBpm) {
+    const double bpm = quarterBpm / 4.0;
     double lag = 60.0 * rate / (bpm * hop);
     double score = 0;
     for (size_t i = 0; i + lag + 1 < flux.size(); ++i) {

@@ -17,8 +17,8 @@ int frames = 0;
 extern "C" {
 
 // The messages queued now, then at most one frame. Returns the milliseconds
-// until the next frame is due (0 or less: poll again soon), or -1 once the
-// game has ended.
+// until the next frame is due (0: poll again at once), or -1 once the game
+// has ended.
 EMSCRIPTEN_KEEPALIVE double RuzovStep() {
   for (;;) {
     switch (MainLoopPass()) {
@@ -29,8 +29,9 @@ EMSCRIPTEN_KEEPALIVE double RuzovStep() {
     }
     break;
   }
+  // The clock read here may already be past the due time: then poll at once.
   const double ticks = static_cast<double>(NextFrameTime() - plat::ClockNow());
-  return ticks * 1000.0 / static_cast<double>(plat::ClockFrequency());
+  return ticks > 0 ? ticks * 1000.0 / static_cast<double>(plat::ClockFrequency()) : 0.0;
 }
 
 // Frames run so far, for the page's frame-rate figure.

@@ -33,6 +33,7 @@ const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
   try {
     const page = await browser.newPage();
     page.on('pageerror', (e) => check(false, 'no script error', e.message));
+    page.on('console', (m) => console.log('page: ' + m.text()));
     await page.goto(url, { waitUntil: 'load' });
     await page.waitForFunction(() => ['ready', 'failed'].includes(window.ruzov.state), { timeout: 90000 });
     check(await page.evaluate(() => window.ruzov.state === 'ready'), 'page loads and offers to start',
@@ -58,6 +59,7 @@ const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
     await sleep(400);
     await page.keyboard.up('ArrowUp');
     await shot('turned.png');
+    await page.screenshot({ path: path.join(outDir, 'page.png') });
     const scrolled = await page.evaluate(() => window.scrollX + window.scrollY);
     check(scrolled === 0, 'keys do not scroll the page');
 

@@ -121,10 +121,10 @@
     overlay.classList.remove('start');
     overlay.classList.add('hidden');
     status.state = 'running';
-    fit();
     canvas.focus();
     // Inside the click: the audio the game opens is allowed to play.
     game.callMain([]);
+    fit(); // after SDL has set the canvas up at 640 x 480
     step();
     setInterval(() => {
       status.peak = Math.max(status.peak * 0.5, game._RuzovOutputPeak());

@@ -33,7 +33,7 @@ const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
   try {
     const page = await browser.newPage();
     page.on('pageerror', (e) => check(false, 'no script error', e.message));
-    page.on('console', (m) => console.log('page: ' + m.text()));
+    page.on('console', (m) => m.type() === 'error' && console.log('page: ' + m.text()));
     await page.goto(url, { waitUntil: 'load' });
     await page.waitForFunction(() => ['ready', 'failed'].includes(window.ruzov.state), { timeout: 90000 });
     check(await page.evaluate(() => window.ruzov.state === 'ready'), 'page loads and offers to start',

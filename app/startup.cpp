@@ -27,20 +27,7 @@
 #include "gfx/images.h"
 #include "platform/platform.h"
 
-const char* const Err_Reg_Class = "Error Registering Window Class";
-const char* const Err_Create_Win = "Error Creating Window";
-const char* const Err_DirectDrawCreate = "DirectDrawCreate FAILED";
-const char* const Err_Coop = "SetCooperativeLevel FAILED";
-const char* const Err_DispMode = "Error Setting Display Mode";
-const char* const Err_CreateSurf = "CreateSurface FAILED";
-const char* const Err_LoadImage = "Error Loading Image";
-const char* const Err_DirectSoundCreate = "DirectSoundCreate FAILED";
-const char* const Err_CreateBuff = "CreateBuffer FAILED";
-const char* const Err_LoadWAV = "Error Loading Sound";
-const char* const Err_DMPerfCreate = "Error creating DirectMusicPerformance object";
-const char* const Err_DMLoadCreate = "Error creating DirectMusicLoader object";
-const char* const Err_DMCompCreate = "Error creating DirectMusicComposer object";
-const char* const Err_DMLoadMusic = "Error loading music";
+const char* ErrStr = nullptr;
 
 const char* const szClass = "Ruzov";
 const char* const szCaption = "Ruzov - Diziduzaz";

@@ -5,9 +5,8 @@
 
 #include <cstring>
 
-#include "app/startup.h"
-#include "game/state.h"
-#include "platform/music/music.h"
+#include "music/music.h"
+#include "platform/errors.h"
 #include "platform/platform.h"
 
 dm::Performance* lpIDMPerformance = nullptr;

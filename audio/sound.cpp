@@ -4,9 +4,8 @@
 
 #include <cstdint>
 
-#include "app/startup.h"
 #include "audio/Wave.h"
-#include "game/state.h"
+#include "platform/errors.h"
 #include "platform/platform.h"
 
 bool lpDS = false;

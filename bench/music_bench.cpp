@@ -8,9 +8,9 @@
 #include <sstream>
 #include <string>
 
-#include "platform/music/compose.h"
-#include "platform/music/formats.h"
-#include "platform/music/music.h"
+#include "music/compose.h"
+#include "music/formats.h"
+#include "music/music.h"
 
 namespace {
 

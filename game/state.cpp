@@ -1,5 +1,7 @@
 #include "game/state.h"
 
+#include "platform/errors.h"
+
 uint8_t game = 0, story = 0, info = 0;
 uint8_t links = 0, rechts = 0, oben = 0, unten = 0, feuer = 0;
 int32_t level = 0;
@@ -11,8 +13,6 @@ double xf = 0.0, yf = 0.0, xs = 0.0, ys = 0.0;
 int32_t x = 0, y = 0, xint = 0, yint = 0;
 double xfloat = 0.0, yfloat = 0.0;
 int32_t s = 0, bewegung = 0, sz = 0;
-
-const char* ErrStr = nullptr;
 
 int16_t bild[kLevelCount][kMapSize][kMapSize];
 double xalien[kLevelCount][kObjectsPerLevel];

@@ -34,8 +34,6 @@ extern int32_t x, y, xint, yint;
 extern double xfloat, yfloat;
 extern int32_t s, bewegung, sz;
 
-extern const char* ErrStr;
-
 // Tile map [level][row][col] and the object table [level][slot].
 extern int16_t bild[kLevelCount][kMapSize][kMapSize];
 extern double xalien[kLevelCount][kObjectsPerLevel];

@@ -1,8 +1,7 @@
 // Loading the 40 pictures from the working directory.
 #include "gfx/images.h"
 
-#include "app/startup.h"
-#include "game/state.h"
+#include "platform/errors.h"
 #include "platform/platform.h"
 
 Surface* explosion1 = nullptr;

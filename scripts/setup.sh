@@ -11,7 +11,7 @@ if [ "${1:-}" = --web ]; then
 fi
 
 packages=(
-  gcc g++ make cmake pkg-config
+  gcc g++ make cmake ninja-build ccache pkg-config
   libsdl2-dev libfluidsynth-dev timgm6mb-soundfont
   libfreetype-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev

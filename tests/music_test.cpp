@@ -17,10 +17,10 @@
 #include "audio/music.h"
 #include "game/state.h"
 #include "platform/headless.h"
-#include "platform/music/compose.h"
-#include "platform/music/formats.h"
-#include "platform/music/music.h"
-#include "platform/music/sequencer.h"
+#include "music/compose.h"
+#include "music/formats.h"
+#include "music/music.h"
+#include "music/sequencer.h"
 
 namespace {
 

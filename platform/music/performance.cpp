@@ -10,8 +10,8 @@
 #include <thread>
 
 #include "platform/audio/music_source.h"
-#include "platform/music/music.h"
-#include "platform/music/sequencer.h"
+#include "music/music.h"
+#include "music/sequencer.h"
 
 namespace dm {
 
@@ -249,6 +249,12 @@ class PerformanceImpl {
   float scratch[2 * kChunkFrames] = {};
   Performance::Sent* sent;
 };
+
+Result CreatePerformance(Performance** out) {
+  if (!out) return E_INVALIDARG;
+  *out = new Performance;
+  return S_OK;
+}
 
 void Initialize() {
   if (initCount++ == 0) QuietSynthesizer();

@@ -1,14 +1,7 @@
-# The music engine: file readers, composer, sequencer and the FluidSynth
-# performance. Compiled into ruzov_platform_common.
+# The music performance on FluidSynth (the formats, the composer and the
+# sequencer are the ruzov_music library in music/). Compiled into
+# ruzov_platform_common.
 list(APPEND RUZOV_MUSIC_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/text_reader.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/template_format.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/style_format.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/chordmap_format.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/compose.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/objects.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/loader.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/sequencer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/performance.cpp
 )
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/music/music.h"
+#include "music/music.h"
 #include "tools/music/wav_out.h"
 
 namespace {

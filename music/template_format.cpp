@@ -1,7 +1,7 @@
 // Reads "RUZOV-TEMPLATE 1" files: the piece's bars, meter, sections, groove
 // levels, embellishments, signposts and closing cadence.
-#include "platform/music/formats.h"
-#include "platform/music/text_reader.h"
+#include "music/formats.h"
+#include "music/text_reader.h"
 
 namespace dm {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/music/music_data.h"
+#include "music/music_data.h"
 
 namespace dm {
 

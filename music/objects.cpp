@@ -1,6 +1,6 @@
 // Reference counting, segments, the composer object and the factories.
-#include "platform/music/compose.h"
-#include "platform/music/music.h"
+#include "music/compose.h"
+#include "music/music.h"
 
 namespace dm {
 
@@ -49,12 +49,6 @@ Result Composer::ComposeSegmentFromTemplate(Style* style, Segment* tmpl, uint16_
   SegmentData data;
   if (!ComposeSegment(style->Data(), tmpl->Template(), map->Data(), activity, &data, &lastError_)) return E_FAIL;
   *out = Segment::FromComposition(std::move(data));
-  return S_OK;
-}
-
-Result CreatePerformance(Performance** out) {
-  if (!out) return E_INVALIDARG;
-  *out = new Performance;
   return S_OK;
 }
 

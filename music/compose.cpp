@@ -1,4 +1,4 @@
-#include "platform/music/compose.h"
+#include "music/compose.h"
 
 #include <algorithm>
 

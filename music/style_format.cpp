@@ -1,7 +1,7 @@
 // Reads "RUZOV-STYLE 1" files: tempo, meter, grid, and the band's parts with
 // their patterns per groove level and embellishment.
-#include "platform/music/formats.h"
-#include "platform/music/text_reader.h"
+#include "music/formats.h"
+#include "music/text_reader.h"
 
 namespace dm {
 

@@ -1,4 +1,4 @@
-#include "platform/music/sequencer.h"
+#include "music/sequencer.h"
 
 #include <cmath>
 

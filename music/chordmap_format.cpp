@@ -2,8 +2,8 @@
 // weighted connections between them, the signpost groups and the cadence.
 #include <algorithm>
 
-#include "platform/music/formats.h"
-#include "platform/music/text_reader.h"
+#include "music/formats.h"
+#include "music/text_reader.h"
 
 namespace dm {
 

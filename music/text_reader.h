@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/music/music_data.h"
+#include "music/music_data.h"
 
 namespace dm {
 

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "platform/music/music_data.h"
+#include "music/music_data.h"
 
 namespace dm {
 

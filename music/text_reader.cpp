@@ -1,4 +1,4 @@
-#include "platform/music/text_reader.h"
+#include "music/text_reader.h"
 
 #include <cctype>
 

@@ -1,8 +1,8 @@
 // Loads the three music files by class and name, with an optional cache.
 #include <cstdio>
 
-#include "platform/music/formats.h"
-#include "platform/music/music.h"
+#include "music/formats.h"
+#include "music/music.h"
 
 namespace dm {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/music/music_data.h"
+#include "music/music_data.h"
 
 namespace dm {
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/music/music_data.h"
+#include "music/music_data.h"
 
 namespace dm {
 

@@ -14,8 +14,6 @@ constexpr double kShotDead = 800.0;
 constexpr double kExplosionStart = 1000.0;
 constexpr double kExplosionLast = 1035.0;
 
-inline bool Chance(int n) { return NextRandom() % n == 0; }
-
 // A random velocity (r % span - half) / 10, drawn only when its event fires.
 inline double Drift(int span) { return static_cast<double>(NextRandom() % span - span / 2) / 10.0; }
 

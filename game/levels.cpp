@@ -1,63 +1,92 @@
 // Every title frame builds all 16 levels anew from the shared generator and
-// puts the player back to the start of a game.
+// puts the player back to the start of a game. The build is the 1,249,000
+// draws of the plain nested loops, each draw's state computed by a jump from
+// the start state, so the vector paths can take many draws at once.
 #include "game/game.h"
+#include "game/levels.h"
+#include "game/levels_plan.h"
 #include "game/state.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+#define RUZOV_LEVELS_X86 1
+#include "game/levels_x86.inc"
+#endif
 
 namespace {
 
-// Kind trials per level: 1 in N sets that kind; 0 is no trial (no draw).
-constexpr int kKindTrials[kLevelCount][8] = {
-    {80, 0, 0, 0, 500, 0, 0, 0},      {40, 80, 0, 0, 400, 0, 0, 0},
-    {80, 40, 80, 0, 300, 0, 0, 0},    {80, 80, 40, 80, 200, 0, 0, 0},
-    {80, 80, 80, 40, 80, 0, 0, 0},    {80, 80, 80, 80, 40, 80, 0, 0},
-    {80, 80, 80, 80, 80, 40, 80, 0},  {80, 80, 80, 80, 80, 80, 40, 80},
-    {80, 80, 80, 80, 80, 80, 80, 40}, {80, 80, 80, 80, 40, 80, 80, 40},
-    {80, 80, 80, 80, 80, 40, 80, 40}, {80, 80, 80, 80, 80, 80, 40, 40},
-    {80, 80, 80, 80, 40, 80, 40, 40}, {80, 80, 80, 80, 80, 40, 40, 40},
-    {80, 80, 80, 80, 40, 40, 40, 40}, {0, 0, 0, 0, 0, 0, 0, 5},
-};
-
-inline bool Chance(int n) { return NextRandom() % n == 0; }
-
-void GenerateMap(int lv) {
-  const int lavaOdds = 1400 - 80 * lv;
-  for (int row = 0; row < kMapSize; ++row) {
-    for (int col = 0; col < kMapSize; ++col) {
-      // Every trial draws, and a later success overwrites an earlier one.
-      int16_t cell = TileEmpty;
-      if (Chance(200)) cell = TileMeteor;
-      if (Chance(200)) cell = TileAsteroid1;
-      if (Chance(200)) cell = TileAsteroid2;
-      if (Chance(200)) cell = TileAsteroid3;
-      if (Chance(500)) cell = TileAmmo;
-      if (Chance(500)) cell = TileShield;
-      if (Chance(lavaOdds)) cell = TileLava;
-      bild[lv][row][col] = cell;
+// The loops as written, with the state in a register.
+void BuildLevelsScalar(uint32_t state) {
+  for (int lv = 0; lv < kLevelCount; ++lv) {
+    uint32_t m[kCellDraws], n[kCellDraws];
+    for (int j = 0; j < kCellDraws; ++j) {
+      n[j] = MapTrial(lv, j);
+      m[j] = Reciprocal(MapTrial(lv, j));
+    }
+    int16_t* out = &bild[lv][0][0];
+    for (int cell = 0; cell < kCells; ++cell) {
+      int16_t code = TileEmpty;
+      for (int j = 0; j < kCellDraws; ++j) {
+        state = Apply(kStep, state);
+        if (OneIn(DrawOf(state), m[j], n[j])) code = static_cast<int16_t>(j + 1);
+      }
+      out[cell] = code;
+    }
+    for (int slot = 0; slot < kObjectsPerLevel; ++slot) {
+      state = Apply(kStep, state);
+      xalien[lv][slot] = Mod3100(DrawOf(state));
+      state = Apply(kStep, state);
+      yalien[lv][slot] = Mod3100(DrawOf(state));
+      xsalien[lv][slot] = 0.0;
+      ysalien[lv][slot] = 0.0;
+      double kind = 0.0;
+      for (int k = 0; k < 8; ++k) {
+        const int odds = kKindTrials[lv][k];
+        if (odds == 0) continue;
+        state = Apply(kStep, state);
+        if (DrawOf(state) % odds == 0) kind = k + 1;
+      }
+      alien[lv][slot] = kind;
     }
   }
 }
 
-void GenerateObjects(int lv) {
-  const int* trials = kKindTrials[lv];
-  for (int slot = 0; slot < kObjectsPerLevel; ++slot) {
-    xalien[lv][slot] = NextRandom() % 3100;
-    yalien[lv][slot] = NextRandom() % 3100;
-    xsalien[lv][slot] = 0.0;
-    ysalien[lv][slot] = 0.0;
-    double kind = 0.0;
-    for (int k = 0; k < 8; ++k)
-      if (trials[k] != 0 && Chance(trials[k])) kind = k + 1;
-    alien[lv][slot] = kind;
+LevelsBuilder BuilderFor(LevelsPath path) {
+  switch (path) {
+#ifdef RUZOV_LEVELS_X86
+    case LevelsPath::Avx2:
+      return __builtin_cpu_supports("avx2") ? &avx2::BuildLevels : nullptr;
+    case LevelsPath::Sse41:
+      return __builtin_cpu_supports("sse4.1") ? &sse41::BuildLevels : nullptr;
+#endif
+    case LevelsPath::Scalar:
+      return &BuildLevelsScalar;
+    default:
+      return nullptr;
   }
 }
 
+LevelsBuilder builder = nullptr;  // chosen at the first build
+
 }  // namespace
 
+LevelsPath BestLevelsPath() {
+  if (BuilderFor(LevelsPath::Avx2) != nullptr) return LevelsPath::Avx2;
+  if (BuilderFor(LevelsPath::Sse41) != nullptr) return LevelsPath::Sse41;
+  return LevelsPath::Scalar;
+}
+
+bool UseLevelsPath(LevelsPath path) {
+  const LevelsBuilder chosen = BuilderFor(path);
+  if (chosen == nullptr) return false;
+  builder = chosen;
+  return true;
+}
+
 void GenerateLevels() {
-  for (int lv = 0; lv < kLevelCount; ++lv) {
-    GenerateMap(lv);
-    GenerateObjects(lv);
-  }
+  if (builder == nullptr) builder = BuilderFor(BestLevelsPath());
+  const uint32_t start = randomState;
+  builder(start);
+  randomState = Apply(Jump(kDrawsPerBuild), start);
   // The loops ran on these fields; they are left where the loops end.
   level = kLevelCount;
   yint = kMapSize;

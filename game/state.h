@@ -46,5 +46,8 @@ extern double alien[kLevelCount][kObjectsPerLevel];
 int NextRandom();
 extern uint32_t randomState;
 
+// A chance of 1 in n: one draw, a hit when it divides by n.
+inline bool Chance(int n) { return NextRandom() % n == 0; }
+
 // Puts every variable back to its value at program start (tests and tools).
 void ResetGameStateForTests();

@@ -1,7 +1,12 @@
 // The generator, level generation and the new-game reset.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <random>
+#include <vector>
+
 #include "game/game.h"
+#include "game/levels.h"
 #include "test_support.h"
 
 using namespace testsupport;
@@ -17,49 +22,103 @@ class Levels : public testing::Test {
   void SetUp() override { FreshProcess(); }
 };
 
-TEST_F(Levels, ATitleFrameDrawsExactly1249000Values) {
-  Lcg model{randomState};
-  for (int i = 0; i < 1'249'000; ++i) model.Next();
-  GenerateLevels();
-  EXPECT_EQ(randomState, model.state);
-  // The loops ran on these fields and leave them at their ends.
-  EXPECT_EQ(level, 16);
-  EXPECT_EQ(yint, 100);
-  EXPECT_EQ(xint, 100);
+// The kind trials of each level, 1 in N, 0 for none.
+constexpr int kKinds[kLevelCount][8] = {
+    {80, 0, 0, 0, 500, 0, 0, 0},      {40, 80, 0, 0, 400, 0, 0, 0},
+    {80, 40, 80, 0, 300, 0, 0, 0},    {80, 80, 40, 80, 200, 0, 0, 0},
+    {80, 80, 80, 40, 80, 0, 0, 0},    {80, 80, 80, 80, 40, 80, 0, 0},
+    {80, 80, 80, 80, 80, 40, 80, 0},  {80, 80, 80, 80, 80, 80, 40, 80},
+    {80, 80, 80, 80, 80, 80, 80, 40}, {80, 80, 80, 80, 40, 80, 80, 40},
+    {80, 80, 80, 80, 80, 40, 80, 40}, {80, 80, 80, 80, 80, 80, 40, 40},
+    {80, 80, 80, 80, 40, 80, 40, 40}, {80, 80, 80, 80, 80, 40, 40, 40},
+    {80, 80, 80, 80, 40, 40, 40, 40}, {0, 0, 0, 0, 0, 0, 0, 5},
+};
+
+// The plain loops over the shared generator, into tables of the test's own.
+struct Oracle {
+  int16_t bild[kLevelCount][kMapSize][kMapSize];
+  double xalien[kLevelCount][kObjectsPerLevel], yalien[kLevelCount][kObjectsPerLevel];
+  double alien[kLevelCount][kObjectsPerLevel];
+  uint32_t endState;
+
+  void Build(uint32_t start) {
+    randomState = start;
+    for (int lv = 0; lv < kLevelCount; ++lv) {
+      for (int row = 0; row < kMapSize; ++row)
+        for (int col = 0; col < kMapSize; ++col) {
+          int16_t cell = TileEmpty;
+          if (Chance(200)) cell = TileMeteor;
+          if (Chance(200)) cell = TileAsteroid1;
+          if (Chance(200)) cell = TileAsteroid2;
+          if (Chance(200)) cell = TileAsteroid3;
+          if (Chance(500)) cell = TileAmmo;
+          if (Chance(500)) cell = TileShield;
+          if (Chance(1400 - 80 * lv)) cell = TileLava;
+          bild[lv][row][col] = cell;
+        }
+      for (int slot = 0; slot < kObjectsPerLevel; ++slot) {
+        xalien[lv][slot] = NextRandom() % 3100;
+        yalien[lv][slot] = NextRandom() % 3100;
+        double kind = 0.0;
+        for (int k = 0; k < 8; ++k)
+          if (kKinds[lv][k] != 0 && Chance(kKinds[lv][k])) kind = k + 1;
+        alien[lv][slot] = kind;
+      }
+    }
+    endState = randomState;
+  }
+};
+
+// Index of the first element where two tables differ, or -1.
+template <typename T, size_t N>
+long FirstDifference(const T (&a)[N], const T (&b)[N]) {
+  const auto* pa = reinterpret_cast<const unsigned char*>(a);
+  const auto* pb = reinterpret_cast<const unsigned char*>(b);
+  for (size_t i = 0; i < sizeof a; ++i)
+    if (pa[i] != pb[i]) return static_cast<long>(i / sizeof a[0]);
+  return -1;
 }
 
-TEST_F(Levels, MapCellsFollowTheTrialOrderAndTheLastSuccessWins) {
-  // An independent replay of level 0's map and the first slots.
-  Lcg g{randomState};
-  GenerateLevels();
-  const int odds[7] = {200, 200, 200, 200, 500, 500, 1400};
-  bool sawOverwrite = false;
-  for (int row = 0; row < 100; ++row) {
-    for (int col = 0; col < 100; ++col) {
-      int cell = 0;
-      int successes = 0;
-      for (int t = 0; t < 7; ++t) {
-        if (g.Next() % odds[t] == 0) {
-          cell = t + 1;
-          ++successes;
-        }
-      }
-      sawOverwrite |= successes > 1;
-      ASSERT_EQ(bild[0][row][col], cell) << row << "," << col;
+TEST_F(Levels, EveryPathBuildsWhatThePlainLoopsBuild) {
+  // Where a game starts, states around it, the edges of the state space,
+  // and a couple of hundred others.
+  std::vector<uint32_t> starts = {1, 0, 0xFFFFFFFFu, 0x80000000u};
+  for (int draws : {1, 2, 7}) {
+    randomState = 1;
+    for (int i = 0; i < draws; ++i) NextRandom();
+    starts.push_back(randomState);
+  }
+  std::mt19937 rng(12);
+  for (int i = 0; i < 200; ++i) starts.push_back(rng());
+
+  static Oracle want;
+  const LevelsPath paths[] = {LevelsPath::Scalar, LevelsPath::Sse41, LevelsPath::Avx2};
+  static const double zeros[kLevelCount][kObjectsPerLevel] = {};
+  for (const uint32_t start : starts) {
+    want.Build(start);
+    for (const LevelsPath path : paths) {
+      if (!UseLevelsPath(path)) continue;  // not on this processor
+      // Garbage first, so a cell or slot left unwritten shows.
+      std::memset(bild, 0xA5, sizeof bild);
+      for (auto* table : {xalien, yalien, xsalien, ysalien, alien}) std::memset(table, 0x5A, sizeof xalien);
+      randomState = start;
+      level = xint = yint = -3;
+      GenerateLevels();
+      SCOPED_TRACE(testing::Message() << "path " << static_cast<int>(path) << ", start state " << start);
+      ASSERT_EQ(randomState, want.endState);
+      ASSERT_EQ(FirstDifference(bild, want.bild), -1);
+      ASSERT_EQ(FirstDifference(xalien, want.xalien), -1);
+      ASSERT_EQ(FirstDifference(yalien, want.yalien), -1);
+      ASSERT_EQ(FirstDifference(alien, want.alien), -1);
+      ASSERT_EQ(std::memcmp(xsalien, zeros, sizeof zeros), 0);
+      ASSERT_EQ(std::memcmp(ysalien, zeros, sizeof zeros), 0);
+      // The loops ran on these fields and leave them at their ends.
+      ASSERT_EQ(level, 16);
+      ASSERT_EQ(yint, 100);
+      ASSERT_EQ(xint, 100);
     }
   }
-  EXPECT_TRUE(sawOverwrite) << "the sequence should contain some double hits";
-  for (int slot = 0; slot < 1000; ++slot) {
-    const double px = g.Next() % 3100;
-    const double py = g.Next() % 3100;
-    double kind = 0;
-    if (g.Next() % 80 == 0) kind = 1;
-    if (g.Next() % 500 == 0) kind = 5;
-    ASSERT_EQ(xalien[0][slot], px);
-    ASSERT_EQ(yalien[0][slot], py);
-    ASSERT_EQ(alien[0][slot], kind);
-    ASSERT_EQ(xsalien[0][slot], 0.0);
-  }
+  UseLevelsPath(BestLevelsPath());
 }
 
 TEST_F(Levels, LavaGetsCommonerAndKindsFollowTheLevel) {

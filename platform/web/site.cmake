@@ -31,7 +31,7 @@ file(GLOB data_files ${RUZOV_WEB_DATA}/*)
 target_link_options(ruzov PRIVATE
   "@${lib_funcs}"
   -sENVIRONMENT=web -sMODULARIZE=1 -sEXPORT_NAME=Ruzov -sINVOKE_RUN=0 -sEXIT_RUNTIME=0
-  -sALLOW_MEMORY_GROWTH=1 -sFORCE_FILESYSTEM=1 -sEXPORTED_RUNTIME_METHODS=callMain
+  -sALLOW_MEMORY_GROWTH=1 -sFORCE_FILESYSTEM=1 -sEXPORTED_RUNTIME_METHODS=callMain,ENV
   "SHELL:--preload-file ${RUZOV_WEB_DATA}@/"
   "SHELL:--preload-file ${RUZOV_WEB_SOUNDFONT}@/GM.sf2")
 set_target_properties(ruzov PROPERTIES LINK_DEPENDS "${data_files};${RUZOV_WEB_SOUNDFONT}")

@@ -44,7 +44,8 @@ const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
     await page.waitForFunction(() => window.ruzov.frames >= 30, { timeout: 20000 });
     const canvas = await page.$('#canvas');
     const box = await canvas.boundingBox();
-    check(box.width === 640 && box.height === 480, 'canvas shown at 1x', `${box.width}x${box.height}`);
+    const renderer = await page.evaluate(() => window.ruzov.renderer);
+    check(box.width === 640 && box.height === 480, 'canvas shown at 1x', `${box.width}x${box.height}, ${renderer}`);
     const shot = (name) => page.screenshot({ path: path.join(outDir, name), clip: box });
     await shot('title.png');
 

@@ -12,7 +12,8 @@
   const again = document.getElementById('again');
   const fullscreen = document.getElementById('fullscreen');
 
-  // What the tests read: 'loading', 'ready', 'running', 'ended' or 'failed'.
+  // What the tests read: the state ('loading', 'ready', 'running', 'ended' or
+  // 'failed'), frames run, the output peak and the renderer chosen.
   const status = (window.ruzov = { state: 'loading', frames: 0, peak: 0 });
 
   function show(text) {
@@ -78,6 +79,23 @@
     });
   }
 
+  // WebGL drawn by the processor (a machine without a graphics card, or
+  // Chromium without its GPU) costs more than SDL's own renderer on a 2D
+  // canvas, as on the desktop; the names are those of such drivers.
+  function softwareWebGl() {
+    try {
+      const gl = document.createElement('canvas').getContext('webgl');
+      if (!gl) return false;
+      const info = gl.getExtension('WEBGL_debug_renderer_info');
+      const name = info ? String(gl.getParameter(info.UNMASKED_RENDERER_WEBGL)) : '';
+      const lose = gl.getExtension('WEBGL_lose_context');
+      if (lose) lose.loseContext();
+      return /SwiftShader|llvmpipe|softpipe|Software Rasterizer/i.test(name);
+    } catch (e) {
+      return false;
+    }
+  }
+
   let game = null;
 
   async function load() {
@@ -86,6 +104,12 @@
     await startSynthesizer(synth);
     game = await Ruzov({
       canvas: canvas,
+      preRun: [
+        (module) => {
+          status.renderer = softwareWebGl() ? 'software' : 'webgl';
+          if (status.renderer === 'software') module.ENV.SDL_RENDER_DRIVER = 'software';
+        },
+      ],
       wasmBinary: wasm,
       getPreloadedPackage: () => data,
       print: (text) => console.log(text),

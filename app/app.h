@@ -11,8 +11,22 @@ intptr_t WindowProc(plat::HWND hwnd, uint32_t message, uintptr_t wParam, intptr_
 // The window created at start-up, null until then.
 extern plat::HWND hWndMain;
 
+// What one pass of the main loop did.
+enum class LoopPass { kMessage, kFrame, kWaiting, kEnded };
+
+// Chooses the clock and takes the first due time; before the first pass.
+void BeginMainLoop();
+// One pass: one message if any is queued, else one frame if the clock is
+// strictly past the due time, else nothing (waiting). kEnded once the quit
+// message has been handled; no pass runs anything after that.
+LoopPass MainLoopPass();
+// The clock reading the next frame waits for, and the quit message's code.
+int64_t NextFrameTime();
+int MainLoopExitCode();
+
 // Drains messages, and runs one frame whenever the queue is empty and the
-// clock is past the due time; returns the quit message's code.
+// clock is past the due time; returns the quit message's code. A page calls
+// the passes from its own timer instead.
 int RunMainLoop();
 
 // Start-up, the loop, and the exit code (0 in every case).

@@ -1,38 +1,58 @@
 // The one loop of the process: messages always go before frames, and a
-// frame runs only when the clock is strictly past its due time.
+// frame runs only when the clock is strictly past its due time. The loop is
+// cut into passes so that a browser page can drive it from its own timer.
 #include "app/app.h"
 #include "app/startup.h"
 #include "audio/sound.h"
 #include "game/game.h"
 
-int RunMainLoop() {
-  bool running = true;
-  uint32_t ticksPerFrame = 16;  // milliseconds, without a high-resolution counter
-  int64_t nextFrameTime = 0;
-  plat::Msg msg{};
+namespace {
 
+bool running = false;
+uint32_t ticksPerFrame = 16;  // milliseconds, without a high-resolution counter
+int64_t nextFrameTime = 0;
+plat::Msg msg{};
+
+}  // namespace
+
+void BeginMainLoop() {
+  running = true;
+  ticksPerFrame = 16;
+  msg = {};
   const int64_t frequency = plat::ClockFrequency();
   if (frequency != 0) ticksPerFrame = static_cast<uint32_t>(frequency / 60);
   nextFrameTime = plat::ClockNow();
+}
 
-  while (running) {
-    if (plat::PeekMsg(&msg)) {
-      if (msg.message == plat::WM_QUIT) running = false;
-      plat::DispatchMsg(msg);
-      continue;
-    }
-    const int64_t now = plat::ClockNow();
-    if (!(now > nextFrameTime)) {
-      // Instead of spinning: sleep until a message comes or the frame is due.
-      plat::WaitForMessageOrTime(nextFrameTime);
-      continue;
-    }
-    RunGameFrame();
-    CheckDamageBuffer();
-    // Due one period after this frame's start: a late frame is never made up.
-    nextFrameTime = now + ticksPerFrame;
+LoopPass MainLoopPass() {
+  if (!running) return LoopPass::kEnded;
+  if (plat::PeekMsg(&msg)) {
+    if (msg.message == plat::WM_QUIT) running = false;
+    plat::DispatchMsg(msg);
+    return running ? LoopPass::kMessage : LoopPass::kEnded;
   }
-  return static_cast<int>(msg.wParam);
+  const int64_t now = plat::ClockNow();
+  if (!(now > nextFrameTime)) return LoopPass::kWaiting;
+  RunGameFrame();
+  CheckDamageBuffer();
+  // Due one period after this frame's start: a late frame is never made up.
+  nextFrameTime = now + ticksPerFrame;
+  return LoopPass::kFrame;
+}
+
+int64_t NextFrameTime() { return nextFrameTime; }
+
+int MainLoopExitCode() { return static_cast<int>(msg.wParam); }
+
+int RunMainLoop() {
+  BeginMainLoop();
+  for (;;) {
+    const LoopPass pass = MainLoopPass();
+    if (pass == LoopPass::kEnded) break;
+    // Instead of spinning: sleep until a message comes or the frame is due.
+    if (pass == LoopPass::kWaiting) plat::WaitForMessageOrTime(nextFrameTime);
+  }
+  return MainLoopExitCode();
 }
 
 int WinMain() {

@@ -1,8 +1,14 @@
 #!/usr/bin/env bash
 # Installs what building, testing and playing need, from Debian's packages.
 # Only missing packages are installed; as root through apt-get, otherwise
-# through sudo when it is there.
+# through sudo when it is there. With --web, also what the browser build
+# needs (scripts/web-setup.sh: emscripten, Chromium, SDL2 for the web, npm).
 set -euo pipefail
+
+if [ "${1:-}" = --web ]; then
+  "$0"
+  exec "$(dirname "$0")/web-setup.sh"
+fi
 
 packages=(
   gcc g++ make cmake ninja-build ccache pkg-config

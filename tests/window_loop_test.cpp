@@ -206,4 +206,28 @@ TEST_F(Loop, EscapeEndsTheLoopWithNoFurtherFrame) {
   EXPECT_EQ(game, 0);
 }
 
+// A page drives the passes from its own timer and never calls the wait.
+TEST_F(Loop, PassesDrivenFromOutsideKeepTheSameRules) {
+  rig.readings = {1000, 1000, 1000, 1001, 1101, 1101, 1102};
+  rig.stopAfter = 100;
+  headless::PostMsg(WM_KEYDOWN, VK_LEFT);
+  BeginMainLoop();
+  std::vector<LoopPass> passes;
+  for (int i = 0; i < 7; ++i) passes.push_back(MainLoopPass());
+  using P = LoopPass;
+  EXPECT_EQ(passes, (std::vector<P>{P::kMessage, P::kWaiting, P::kWaiting, P::kFrame, P::kWaiting, P::kWaiting,
+                                    P::kFrame}));
+  EXPECT_EQ(rig.frameClock, (std::vector<int64_t>{1001, 1102}));
+  EXPECT_EQ(NextFrameTime(), 1202);
+  EXPECT_TRUE(rig.waits.empty());
+
+  headless::PostMsg(WM_KEYDOWN, VK_ESCAPE);
+  EXPECT_EQ(MainLoopPass(), P::kMessage);  // the destroy posts the quit
+  EXPECT_EQ(MainLoopPass(), P::kEnded);
+  rig.last = 99999;
+  EXPECT_EQ(MainLoopPass(), P::kEnded) << "nothing runs after the end";
+  EXPECT_EQ(rig.frameClock.size(), 2u);
+  EXPECT_EQ(MainLoopExitCode(), 0);
+}
+
 }  // namespace

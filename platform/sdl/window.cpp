@@ -119,6 +119,13 @@ bool IsFullScreen() { return gWin.fullScreen; }
 void SetFullScreen(bool fullScreen) {
   SDL_Window* window = MainWindow();
   if (!window) return;
+#ifdef __EMSCRIPTEN__
+  // On a page the canvas is the game's screen; full screen is the page's
+  // own button, since a browser grants it only on a click.
+  (void)fullScreen;
+  gWin.fullScreen = true;
+  return;
+#endif
   if (!fullScreen) {
     if (gWin.fullScreen && SDL_SetWindowFullscreen(window, 0) != 0) return;
     gWin.fullScreen = false;
@@ -161,9 +168,14 @@ HWND CreateMainWindow(const char* caption) {
   if (!gWin.proc || gWin.window) return nullptr;
   // Borderless and the size of the desktop; full screen comes with the display.
   SDL_Rect bounds{0, 0, kScreenWidth, kScreenHeight};
+#ifdef __EMSCRIPTEN__
+  // A page's canvas holds exactly one frame; the page scales it.
+  const Uint32 flags = SDL_WINDOW_BORDERLESS;
+#else
   SDL_GetDisplayBounds(0, &bounds);
-  SDL_Window* window = SDL_CreateWindow(caption, bounds.x, bounds.y, bounds.w, bounds.h,
-                                        SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALLOW_HIGHDPI);
+  const Uint32 flags = SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALLOW_HIGHDPI;
+#endif
+  SDL_Window* window = SDL_CreateWindow(caption, bounds.x, bounds.y, bounds.w, bounds.h, flags);
   if (!window) {
     ReportSdlError("SDL_CreateWindow");
     return nullptr;

@@ -14,6 +14,9 @@
 #include "platform/headless.h"
 #include "tools/sim/script.h"
 #include "tools/sim/trace.h"
+#ifdef __EMSCRIPTEN__
+#include "platform/web/web.h"
+#endif
 
 namespace {
 
@@ -184,6 +187,10 @@ int main(int argc, char** argv) {
 
   // No sound hardware is needed unless a driver is asked for.
   setenv("SDL_AUDIODRIVER", "dummy", 0);
+#ifdef __EMSCRIPTEN__
+  // Under node there is no audio, and SDL's dummy driver would need a thread.
+  plat::audio::UseDeviceOps(&plat::audio::SilentDeviceOps());
+#endif
 
   sim::EventCursor cursor(gRun.script);
   gRun.cursor = &cursor;

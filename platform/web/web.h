@@ -1,0 +1,23 @@
+// What the web build adds to the SDL backend: the audio devices it chooses
+// between, and the output level the page reads to tell sound is playing.
+#pragma once
+
+#include "platform/audio/device.h"
+
+namespace plat::audio {
+
+// SDL's device (Web Audio in a page), measuring the level of what it plays.
+const DeviceOps& MeteredDeviceOps();
+// No device at all: open at a fixed rate, never asks the mixer for sound.
+// The simulator under node has no audio, and SDL's dummy driver needs a
+// thread.
+const DeviceOps& SilentDeviceOps();
+
+}  // namespace plat::audio
+
+namespace web {
+
+// The largest sample magnitude played since the last call (0..1).
+float TakeOutputPeak();
+
+}  // namespace web

@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# The browser build's checks: it builds; the simulator compiled for node
+# prints the same traces as the native one; and in headless Chromium the page
+# starts, shows the native simulator's title picture pixel for pixel, reacts
+# to keys, plays sound, runs 60 frames a second and ends on Escape.
+# Skipped (exit 0) only where emscripten is missing and cannot be installed.
+set -uo pipefail
+cd "$(dirname "$0")/../.."
+root="$PWD"
+
+if ! command -v emcc >/dev/null 2>&1 && [ "$(id -u)" -ne 0 ] && ! command -v sudo >/dev/null 2>&1; then
+  echo "web: skipped: emscripten is not installed and cannot be (not root, no sudo)"
+  exit 0
+fi
+
+fail() {
+  echo "web: FAIL: $*" >&2
+  exit 1
+}
+
+start=$(date +%s)
+scripts/web.sh >/tmp/ruzov-web-build.log 2>&1 || { tail -n 30 /tmp/ruzov-web-build.log; fail "the web build"; }
+echo "web: ok: build ($(( $(date +%s) - start )) s)"
+npm_dir="$(scripts/web-setup.sh | tail -n 1)"
+cmake --build build -j2 --target ruzov-sim >/dev/null || fail "the native simulator"
+
+work="$(mktemp -d)"
+server=""
+cleanup() {
+  [ -n "$server" ] && kill "$server" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# The same scripts through both simulators: the traces must be identical.
+for script in tests/web/scripts/*.txt; do
+  name="$(basename "$script" .txt)"
+  build/ruzov-sim --data build/data --script "$script" --frames 400 --trace "$work/$name.native" ||
+    fail "native simulator on $name"
+  node --no-experimental-fetch build-web/ruzov-sim.js --data build/data --script "$script" --frames 400 \
+    --trace "$work/$name.web" || fail "ruzov-sim.js on $name"
+  cmp -s "$work/$name.native" "$work/$name.web" || fail "trace of $name differs under node"
+  echo "web: ok: $name trace identical under node ($(wc -l <"$work/$name.web") frames)"
+done
+
+# The browser.
+build/ruzov-sim --data build/data --frames 10 --shot "5:$work/title.bmp" --trace /dev/null ||
+  fail "native title shot"
+port="$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')"
+python3 -m http.server --bind 127.0.0.1 "$port" --directory build-web/site >"$work/server.log" 2>&1 &
+server=$!
+for _ in $(seq 50); do
+  python3 -c "import urllib.request; urllib.request.urlopen('http://127.0.0.1:$port/')" 2>/dev/null && break
+  sleep 0.1
+done
+NODE_PATH="$npm_dir/node_modules" node tests/web/browser_test.js "http://127.0.0.1:$port/" "$work"
+browser=$?
+[ "$browser" -eq 0 ] || fail "the browser test"
+
+differing() { compare -metric AE "$1" "$2" null: 2>&1; }
+title="$(differing "$work/title.png" "$work/title.bmp")"
+[ "$title" = 0 ] || fail "title picture differs from the native simulator's in $title pixels"
+echo "web: ok: title picture identical to the native simulator's"
+[ "$(differing "$work/title.png" "$work/play.png")" != 0 ] || fail "Space did not change the picture"
+[ "$(differing "$work/play.png" "$work/turned.png")" != 0 ] || fail "the arrows did not change the picture"
+echo "web: ok: Space and the arrows change the picture"
+echo "web: all passed in $(( $(date +%s) - start )) s"

@@ -107,6 +107,10 @@ bool HandlePlatformEvent(const SDL_Event& event) {
 bool IsPaused() { return gPaused; }
 
 void SetPaused(bool paused) {
+#ifdef __EMSCRIPTEN__
+  // A page cannot sleep in its event wait; it pauses with its tab instead.
+  paused = false;
+#endif
   if (paused == gPaused) return;
   gPaused = paused;
   ClockPause(paused);

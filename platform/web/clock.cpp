@@ -3,6 +3,12 @@
 // pass that finds nothing due simply returns.
 #include "platform/sdl/backend.h"
 
+namespace sdlplat {
+
+void ClockPause(bool) {}
+
+}  // namespace sdlplat
+
 namespace plat {
 
 int64_t ClockFrequency() { return static_cast<int64_t>(SDL_GetPerformanceFrequency()); }

@@ -61,19 +61,33 @@ const ImageFile kImageFiles[40] = {
     {&schiff[15], "Schiff16.bmp"},   {&titelbild, "titelbild.bmp"},
 };
 
+// What the whole set may still take, so that forty large pictures cannot
+// take a gigabyte between them.
+int64_t gPixelsLeft = kMaxImagePixels;
+
+Surface* LoadSizedSurface(const char* fileName) {
+  int width = 0;
+  int height = 0;
+  uint16_t* pixels = plat::LoadBmp565(fileName, &width, &height, gPixelsLeft);
+  if (!pixels) return nullptr;
+  gPixelsLeft -= int64_t{width} * height;
+  return CreateSurface(width, height, pixels);
+}
+
 }  // namespace
 
 Surface* LoadBitmapSurface(const char* fileName) {
   int width = 0;
   int height = 0;
-  uint16_t* pixels = plat::LoadBmp565(fileName, &width, &height);
+  uint16_t* pixels = plat::LoadBmp565(fileName, &width, &height, kMaxImagePixels);
   if (!pixels) return nullptr;
   return CreateSurface(width, height, pixels);
 }
 
 bool LoadImages() {
+  gPixelsLeft = kMaxImagePixels;
   for (const ImageFile& f : kImageFiles) {
-    *f.handle = LoadBitmapSurface(f.name);
+    *f.handle = LoadSizedSurface(f.name);
     if (!*f.handle) {
       ErrStr = Err_LoadImage;
       return false;

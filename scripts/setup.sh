@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(
-  gcc g++ make cmake ninja-build ccache pkg-config
+  gcc g++ make cmake ninja-build ccache pkg-config clang-14 libclang-rt-14-dev
   libsdl2-dev libfluidsynth-dev timgm6mb-soundfont
   libfreetype-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev

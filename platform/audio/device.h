@@ -21,6 +21,9 @@ struct DeviceOps {
   bool (*lost)();  // the open device has gone away
   void (*lock)();  // keeps the callback out while held
   void (*unlock)();
+  // True once an output device has been added since the last open (may be
+  // null: then none ever appears).
+  bool (*appeared)();
 };
 
 const DeviceOps& SdlDeviceOps();

@@ -2,6 +2,8 @@
 // float, short periods.
 #include <SDL.h>
 
+#include <atomic>
+
 #include "platform/audio/device.h"
 
 namespace plat::audio {
@@ -9,6 +11,13 @@ namespace plat::audio {
 namespace {
 
 SDL_AudioDeviceID gDevice = 0;
+std::atomic<bool> gAdded{false};
+
+// Runs on whichever thread SDL notices the new device.
+int SDLCALL WatchDevices(void*, SDL_Event* event) {
+  if (event->type == SDL_AUDIODEVICEADDED && !event->adevice.iscapture) gAdded = true;
+  return 0;
+}
 constexpr int kFallbackRate = 48000;
 
 void SDLCALL Callback(void* user, Uint8* stream, int len) {
@@ -16,9 +25,19 @@ void SDLCALL Callback(void* user, Uint8* stream, int len) {
                                     len / static_cast<int>(2 * sizeof(float)));
 }
 
-bool Init() { return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0; }
+bool Init() {
+  // Device arrivals come as events, even in the simulator.
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO | SDL_INIT_EVENTS) != 0) return false;
+  SDL_AddEventWatch(WatchDevices, nullptr);
+  return true;
+}
 
-void Quit() { SDL_QuitSubSystem(SDL_INIT_AUDIO); }
+void Quit() {
+  SDL_DelEventWatch(WatchDevices, nullptr);
+  SDL_QuitSubSystem(SDL_INIT_AUDIO | SDL_INIT_EVENTS);
+}
+
+bool Appeared() { return gAdded.exchange(false); }
 
 int Open(Mixer* mixer) {
   SDL_AudioSpec preferred{};
@@ -35,6 +54,7 @@ int Open(Mixer* mixer) {
   want.userdata = mixer;
   // Only the rate may differ; SDL adapts format, channels and period size
   // for us, so the callback always sees stereo float in kDevicePeriod frames.
+  gAdded = false;  // from here on, only devices that come later count
   gDevice = SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
   if (gDevice == 0) return 0;
   if (have.freq <= 0) {
@@ -63,7 +83,7 @@ void Unlock() {
   if (gDevice != 0) SDL_UnlockAudioDevice(gDevice);
 }
 
-constexpr DeviceOps kSdlOps = {Init, Quit, Open, Close, Lost, Lock, Unlock};
+constexpr DeviceOps kSdlOps = {Init, Quit, Open, Close, Lost, Lock, Unlock, Appeared};
 
 }  // namespace
 

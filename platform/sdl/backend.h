@@ -31,6 +31,10 @@ uint32_t VirtualKey(SDL_Keycode key, uint16_t mod);
 bool TranslateEvent(const SDL_Event& event, plat::HWND hwnd, plat::Msg* msg);
 
 // ----------------------------------------------------------------- window
+// True for SDL video drivers that put nothing on a screen (offscreen,
+// dummy). The game refuses them unless RUZOV_ALLOW_NO_DISPLAY is set, as
+// the tests do.
+bool ShowsNothing(const char* videoDriver);
 // The game's window; null before CreateMainWindow and after the destroy.
 SDL_Window* MainWindow();
 bool IsFullScreen();

@@ -14,6 +14,7 @@ struct WindowState {
   bool fullScreen = false;
   bool quitPending = false;
   int quitCode = 0;
+  bool noDisplay = false;  // SDL's video could not start, or shows nothing
 };
 
 WindowState gWin;
@@ -38,6 +39,14 @@ bool NextEvent(SDL_Event* event) {
 }  // namespace
 
 namespace sdlplat {
+
+bool ShowsNothing(const char* videoDriver) {
+  if (!videoDriver) return true;
+  const char* const kInvisible[] = {"offscreen", "dummy", "evdev"};
+  for (const char* name : kInvisible)
+    if (SDL_strcasecmp(videoDriver, name) == 0) return true;
+  return false;
+}
 
 SDL_Window* MainWindow() { return gWin.destroyed ? nullptr : gWin.window; }
 
@@ -79,9 +88,14 @@ void Shutdown() {
 namespace plat {
 
 bool RegisterWindowClass(const char*, WndProc proc) {
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+  // Without a display the class still registers; the window then cannot be
+  // made, which is the step that reports it.
+  gWin.noDisplay = SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0;
+  if (gWin.noDisplay) {
     ReportSdlError("SDL_Init");
-    return false;
+    if (SDL_InitSubSystem(SDL_INIT_EVENTS) != 0) return false;
+  } else if (sdlplat::ShowsNothing(SDL_GetCurrentVideoDriver()) && !SDL_getenv("RUZOV_ALLOW_NO_DISPLAY")) {
+    gWin.noDisplay = true;
   }
   gWin.proc = proc;
   sdlplat::StatsInit();
@@ -90,6 +104,12 @@ bool RegisterWindowClass(const char*, WndProc proc) {
 
 HWND CreateMainWindow(const char* caption) {
   if (!gWin.proc || gWin.window) return nullptr;
+  if (gWin.noDisplay) {
+    // An invisible game at full speed helps nobody.
+    std::fprintf(stderr, "ruzov: no display found (video driver %s)\n",
+                 SDL_WasInit(SDL_INIT_VIDEO) ? SDL_GetCurrentVideoDriver() : "none");
+    return nullptr;
+  }
   // Borderless and the size of the desktop; full screen comes with the display.
   SDL_Rect bounds{0, 0, kScreenWidth, kScreenHeight};
   SDL_GetDisplayBounds(0, &bounds);

@@ -42,7 +42,13 @@ bool Appeared() { return gAdded.exchange(false); }
 int Open(Mixer* mixer) {
   SDL_AudioSpec preferred{};
   int rate = kFallbackRate;
-  if (SDL_GetDefaultAudioInfo(nullptr, &preferred, 0) == 0 && preferred.freq > 0) rate = preferred.freq;
+  // A reopening keeps the rate the music synthesiser already runs at; SDL
+  // resamples if the new device differs, so nothing changes pitch.
+  const bool reopening = mixer->Rate() > 0;
+  if (reopening)
+    rate = mixer->Rate();
+  else if (SDL_GetDefaultAudioInfo(nullptr, &preferred, 0) == 0 && preferred.freq > 0)
+    rate = preferred.freq;
 
   SDL_AudioSpec want{};
   SDL_AudioSpec have{};
@@ -52,10 +58,11 @@ int Open(Mixer* mixer) {
   want.samples = kDevicePeriod;
   want.callback = Callback;
   want.userdata = mixer;
-  // Only the rate may differ; SDL adapts format, channels and period size
-  // for us, so the callback always sees stereo float in kDevicePeriod frames.
+  // Only the rate may differ, and only on a first opening; SDL adapts
+  // format, channels and period size for us, so the callback always sees
+  // stereo float in kDevicePeriod frames.
   gAdded = false;  // from here on, only devices that come later count
-  gDevice = SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
+  gDevice = SDL_OpenAudioDevice(nullptr, 0, &want, &have, reopening ? 0 : SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
   if (gDevice == 0) return 0;
   if (have.freq <= 0) {
     SDL_CloseAudioDevice(gDevice);

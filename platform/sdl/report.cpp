@@ -26,14 +26,17 @@ void EndWithBox(int) {
 // The box in a child process of its own group, so that a signal can take
 // the child and whatever it started down with it.
 bool ShowBoxInChild(const char* text, const char* caption) {
-  std::fflush(nullptr);
-  // Taken over before the fork: a signal in between ends the program too.
+  // Taken over before anything is said: from the first sign of the failure
+  // on, a signal ends the program.
   struct sigaction end {};
   end.sa_handler = EndWithBox;
   sigemptyset(&end.sa_mask);
   struct sigaction oldTerm {}, oldInt {};
   sigaction(SIGTERM, &end, &oldTerm);
   sigaction(SIGINT, &end, &oldInt);
+  std::fprintf(stderr, "%s\n", text);
+  std::fflush(nullptr);
+  if (SDL_Window* window = sdlplat::MainWindow()) SDL_HideWindow(window);
   const pid_t child = fork();
   if (child < 0) {
     sigaction(SIGTERM, &oldTerm, nullptr);
@@ -63,13 +66,14 @@ bool ShowBoxInChild(const char* text, const char* caption) {
 namespace plat {
 
 void ShowMessageBox(const char* text, const char* caption) {
-  // Where no display can show a box, standard error is all the user gets.
-  std::fprintf(stderr, "%s\n", text);
-  std::fflush(stderr);
-  // A full-screen window left over from a failed start-up would cover the box.
-  if (SDL_Window* window = sdlplat::MainWindow()) SDL_HideWindow(window);
+  // Where no display can show a box, standard error is all the user gets;
+  // a full-screen window left over from a failed start-up would cover it.
 #if defined(__linux__)
   if (ShowBoxInChild(text, caption)) return;
+#else
+  std::fprintf(stderr, "%s\n", text);
+  std::fflush(stderr);
+  if (SDL_Window* window = sdlplat::MainWindow()) SDL_HideWindow(window);
 #endif
   SDL_ShowSimpleMessageBox(0, caption, text, nullptr);
 }

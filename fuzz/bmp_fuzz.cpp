@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // whole memory allowance.
   uint16_t* pixels = plat::DecodeBmp565(data, size, int64_t{1} << 22, &width, &height, &why);
   if (pixels) {
-    if (width <= 0 || height <= 0 || width > plat::kMaxPictureSide || height > plat::kMaxPictureSide) std::abort();
+    if (width <= 0 || height <= 0 || width > plat::kMaxPictureSide || height > plat::kMaxPictureSide)
+      std::abort();
     // Touch the last pixel so a short allocation shows.
     volatile uint16_t last = pixels[static_cast<size_t>(width) * height - 1];
     (void)last;

@@ -132,7 +132,8 @@ uint16_t* LoadBmp565(const char* fileName, int* width, int* height, int64_t maxP
   const char* why = nullptr;
   std::vector<uint8_t> file;
   uint16_t* pixels = nullptr;
-  if (ReadWholeFile(fileName, &file, &why)) pixels = DecodeBmp565(file.data(), file.size(), maxPixels, width, height, &why);
+  if (ReadWholeFile(fileName, &file, &why))
+    pixels = DecodeBmp565(file.data(), file.size(), maxPixels, width, height, &why);
   if (!pixels) std::fprintf(stderr, "ruzov: %s: %s\n", fileName, why);
   return pixels;
 }

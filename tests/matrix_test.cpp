@@ -37,7 +37,9 @@ Kind KindOf(const std::string& name) {
 }
 
 const char* MessageFor(Kind kind) {
-  return kind == Kind::Image ? "Error Loading Image" : kind == Kind::Sound ? "CreateBuffer FAILED" : "Error loading music";
+  return kind == Kind::Image   ? "Error Loading Image"
+         : kind == Kind::Sound ? "CreateBuffer FAILED"
+                               : "Error loading music";
 }
 
 struct Damage {
@@ -51,22 +53,31 @@ struct Damage {
 bool Never(Kind) { return false; }
 
 const Damage kDamages[] = {
-    {"missing", [](const std::string&, const std::string&, bool* remove) { *remove = true; return std::string(); }, Never},
+    {"missing",
+     [](const std::string&, const std::string&, bool* remove) {
+       *remove = true;
+       return std::string();
+     },
+     Never},
     {"empty", [](const std::string&, const std::string&, bool*) { return std::string(); }, Never},
     {"cut to 8 bytes", [](const std::string& g, const std::string&, bool*) { return g.substr(0, 8); }, Never},
-    {"cut to 40 bytes", [](const std::string& g, const std::string&, bool*) { return g.substr(0, 40); }, Never},
+    {"cut to 40 bytes", [](const std::string& g, const std::string&, bool*) { return g.substr(0, 40); },
+     Never},
     // Half the samples are still sound: the data chunk is cut to the file.
     {"cut in half", [](const std::string& g, const std::string&, bool*) { return g.substr(0, g.size() / 2); },
      [](Kind k) { return k == Kind::Sound; }},
     // Music files lose only their last line break.
-    {"last byte gone", [](const std::string& g, const std::string&, bool*) { return g.substr(0, g.size() - 1); },
+    {"last byte gone",
+     [](const std::string& g, const std::string&, bool*) { return g.substr(0, g.size() - 1); },
      [](Kind k) { return k != Kind::Image; }},
-    {"garbage", [](const std::string& g, const std::string&, bool*) {
+    {"garbage",
+     [](const std::string& g, const std::string&, bool*) {
        std::string junk(g.size(), '\0');
        uint32_t r = 12345;
        for (char& c : junk) c = static_cast<char>((r = r * 1103515245u + 12345u) >> 24);
        return junk;
-     }, Never},
+     },
+     Never},
     {"another kind", [](const std::string&, const std::string& other, bool*) { return other; }, Never},
 };
 
@@ -146,7 +157,8 @@ TEST_F(BrokenData, TheSimulatorExitsOneWithTheMessage) {
     const std::string good = Read(dir_ / c.file);
     Write(dir_ / c.file, "junk");
     const std::string err = (dir_ / "err.txt").string();
-    const std::string cmd = std::string(RUZOV_SIM) + " --data " + dir_.string() + " --frames 1 >/dev/null 2>" + err;
+    const std::string cmd =
+        std::string(RUZOV_SIM) + " --data " + dir_.string() + " --frames 1 >/dev/null 2>" + err;
     const int status = std::system(cmd.c_str());
     Write(dir_ / c.file, good);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << c.file;

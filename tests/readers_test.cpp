@@ -39,8 +39,8 @@ struct Picture {
 
 Picture Decode(const std::string& file, int64_t budget = int64_t{1} << 20) {
   Picture p;
-  uint16_t* px = plat::DecodeBmp565(reinterpret_cast<const uint8_t*>(file.data()), file.size(), budget, &p.width,
-                                    &p.height, &p.why);
+  uint16_t* px = plat::DecodeBmp565(reinterpret_cast<const uint8_t*>(file.data()), file.size(), budget,
+                                    &p.width, &p.height, &p.why);
   if (px) p.pixels.assign(px, px + static_cast<size_t>(p.width) * p.height);
   delete[] px;
   return p;
@@ -215,8 +215,10 @@ TEST(TextInputs, ARunawayScriptLineIsQuotedShort) {
 }
 
 int RunSim(const std::string& args, std::string* err) {
-  const std::string errFile = (fs::temp_directory_path() / ("ruzov-simerr-" + std::to_string(getpid()))).string();
-  const int status = std::system((std::string(RUZOV_SIM) + " --data " RUZOV_DATA " " + args + " 2>" + errFile).c_str());
+  const std::string errFile =
+      (fs::temp_directory_path() / ("ruzov-simerr-" + std::to_string(getpid()))).string();
+  const int status =
+      std::system((std::string(RUZOV_SIM) + " --data " RUZOV_DATA " " + args + " 2>" + errFile).c_str());
   *err = Read(errFile);
   std::remove(errFile.c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;

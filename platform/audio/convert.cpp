@@ -26,8 +26,8 @@ void Widen24(const uint8_t* in, uint32_t samples, uint8_t* out) {
 }  // namespace
 
 bool IsSupportedFormat(const WaveFormat& f) {
-  const bool pcm = f.wFormatTag == kWaveFormatPcm &&
-                   (f.wBitsPerSample == 8 || f.wBitsPerSample == 16 || f.wBitsPerSample == 24 || f.wBitsPerSample == 32);
+  const bool pcm = f.wFormatTag == kWaveFormatPcm && (f.wBitsPerSample == 8 || f.wBitsPerSample == 16 ||
+                                                      f.wBitsPerSample == 24 || f.wBitsPerSample == 32);
   const bool floats = f.wFormatTag == kWaveFormatFloat && f.wBitsPerSample == 32;
   if (!pcm && !floats) return false;
   if (f.nChannels != 1 && f.nChannels != 2) return false;

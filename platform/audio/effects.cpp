@@ -108,7 +108,8 @@ bool AudioCreate() {
 bool AudioSetCooperative() { return gOpen || gSilent; }
 
 SoundBuffer* AudioCreateBuffer(const WaveFormat& format, uint32_t bytes) {
-  if (!(gOpen || gSilent) || bytes == 0 || bytes > kMaxBufferBytes || !audio::IsSupportedFormat(format)) return nullptr;
+  if (!(gOpen || gSilent) || bytes == 0 || bytes > kMaxBufferBytes || !audio::IsSupportedFormat(format))
+    return nullptr;
   if (audio::ConvertedFrames(format, bytes, gMixer.Rate()) > kMaxConvertedFrames) return nullptr;
   SoundBuffer* b = new (std::nothrow) SoundBuffer;
   if (!b) return nullptr;

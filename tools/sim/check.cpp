@@ -54,7 +54,8 @@ std::string CheckInvariants() {
   }
   for (int row = 0; row < kMapSize; ++row)
     for (int col = 0; col < kMapSize; ++col)
-      if (bild[level][row][col] < 0 || bild[level][row][col] > 7) return Say("map cell", bild[level][row][col]);
+      if (bild[level][row][col] < 0 || bild[level][row][col] > 7)
+        return Say("map cell", bild[level][row][col]);
   return {};
 }
 

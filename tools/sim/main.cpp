@@ -226,6 +226,7 @@ int main(int argc, char** argv) {
   bool traceOk = !std::ferror(gRun.trace);
   if (gRun.trace != stdout && std::fclose(gRun.trace) != 0) traceOk = false;
   if (!traceOk)
-    std::fprintf(stderr, "ruzov-sim: cannot write the trace to %s\n", tracePath == "-" ? "standard output" : tracePath.c_str());
+    std::fprintf(stderr, "ruzov-sim: cannot write the trace to %s\n",
+                 tracePath == "-" ? "standard output" : tracePath.c_str());
   return traceOk && !gRun.shotFailed && !gRun.checkFailed ? 0 : 1;
 }

@@ -58,7 +58,7 @@ int RunMainLoop() {
 int WinMain() {
   if (!InitApplication()) {
     ReleaseAll();
-    return 0;
+    return 1;  // a game that could not start has failed, whatever the box said
   }
   RunMainLoop();
   return 0;

@@ -3,15 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
-
-uint32_t ReadLE32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-         static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
-
-}  // namespace
-
 CMMMemoryIOInfo::CMMMemoryIOInfo(uint8_t* pBuffer, int32_t cchBuf, uint32_t dwMinExpansion) {
   fccIOProc = FOURCC_MEM;
   pIOProc = nullptr;

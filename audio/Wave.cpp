@@ -8,12 +8,6 @@
 
 namespace {
 
-uint16_t LE16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
-uint32_t LE32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-         static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
-
 // Opens a memory file on the image and descends into RIFF "WAVE" and then
 // the wanted chunk; the read position is left at the chunk's first byte.
 bool WalkTo(FOURCC id, CMMIO& mmio, CMMChunk& mmckSubchunk) {
@@ -88,14 +82,29 @@ bool CWave::GetFormat(WAVEFORMATEX& wfFormat) const {
   uint8_t raw[kWaveFormatExBytes] = {};
   mmio.Read(raw, kWaveFormatExBytes);
   mmio.Ascend(mmckSubchunk, 0);
-  wfFormat.wFormatTag = LE16(raw);
-  wfFormat.nChannels = LE16(raw + 2);
-  wfFormat.nSamplesPerSec = LE32(raw + 4);
-  wfFormat.nAvgBytesPerSec = LE32(raw + 8);
-  wfFormat.nBlockAlign = LE16(raw + 12);
-  wfFormat.wBitsPerSample = LE16(raw + 14);
-  wfFormat.cbSize = LE16(raw + 16);
+  wfFormat.wFormatTag = ReadLE16(raw);
+  wfFormat.nChannels = ReadLE16(raw + 2);
+  wfFormat.nSamplesPerSec = ReadLE32(raw + 4);
+  wfFormat.nAvgBytesPerSec = ReadLE32(raw + 8);
+  wfFormat.nBlockAlign = ReadLE16(raw + 12);
+  wfFormat.wBitsPerSample = ReadLE16(raw + 14);
+  wfFormat.cbSize = ReadLE16(raw + 16);
   return true;
+}
+
+uint16_t CWave::GetSubFormat() const {
+  if (!IsValid()) return 0;
+  CMMMemoryIOInfo info(imageData, static_cast<int32_t>(imageLength), 0);
+  CMMIO mmio(info);
+  CMMChunk mmckSubchunk;
+  if (!WalkTo(MakeFourCC('f', 'm', 't', ' '), mmio, mmckSubchunk)) return 0;
+  // WAVEFORMATEXTENSIBLE: valid bits, channel mask, then the sub-format GUID
+  // whose first two bytes are the plain format tag.
+  constexpr int32_t kSubFormatAt = 24;
+  if (mmckSubchunk.cksize < kSubFormatAt + 2) return 0;
+  uint8_t raw[kSubFormatAt + 2] = {};
+  if (mmio.Read(raw, sizeof raw) != static_cast<int32_t>(sizeof raw)) return 0;
+  return ReadLE16(raw + kSubFormatAt);
 }
 
 uint32_t CWave::GetDataLen() const {

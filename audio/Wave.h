@@ -36,6 +36,9 @@ class CWave {
   // they read as 0); false, with wfFormat untouched, when there is no image
   // or no "fmt " chunk.
   bool GetFormat(WAVEFORMATEX& wfFormat) const;
+  // For a WAVE_FORMAT_EXTENSIBLE "fmt " chunk, the plain format tag its
+  // sub-format stands for (1 PCM, 3 float); 0 when there is none.
+  uint16_t GetSubFormat() const;
   // Size of the "data" chunk, cut to what the image holds; 0 if none.
   uint32_t GetDataLen() const;
   // Copies up to dwMaxLen sample bytes into pWaveData and returns the count

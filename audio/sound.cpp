@@ -3,6 +3,7 @@
 #include "audio/sound.h"
 
 #include <cstdint>
+#include <cstdio>
 
 #include "audio/Wave.h"
 #include "platform/errors.h"
@@ -16,6 +17,15 @@ namespace {
 const char* const kEffectFiles[kEffectCount] = {
     "GunShot.wav", "drip.wav", "Schaden.wav", "Get.wav", "Kollision.wav",
 };
+
+constexpr uint16_t kWaveFormatExtensible = 0xFFFE;
+
+// The box does not name the file; standard error does.
+bool Refuse(const char* message, int effect, const char* why) {
+  std::fprintf(stderr, "ruzov: %s: %s\n", kEffectFiles[effect], why);
+  ErrStr = message;
+  return false;
+}
 
 }  // namespace
 
@@ -42,29 +52,27 @@ bool LoadSounds() {
     // A missing file or "fmt " chunk leaves a zero format, which the buffer
     // creation refuses, as it refuses a length of 0.
     WAVEFORMATEX wf{};
-    waves[i].GetFormat(wf);
+    const bool hasFormat = waves[i].GetFormat(wf);
+    // The buffers take the plain tag an extensible format stands for.
+    if (wf.wFormatTag == kWaveFormatExtensible) wf.wFormatTag = waves[i].GetSubFormat();
 
     // A reload replaces the buffer in this slot; the old one is not used
     // again, so it goes now rather than at shutdown.
     plat::SoundRelease(lpDSBSounds[i]);
     lpDSBSounds[i] = plat::AudioCreateBuffer(wf, len);
     if (!lpDSBSounds[i]) {
-      ErrStr = Err_CreateBuff;
-      return false;
+      if (!waves[i].IsValid()) return Refuse(Err_CreateBuff, i, "cannot be read");
+      if (!hasFormat || len == 0) return Refuse(Err_CreateBuff, i, "no sound in it");
+      return Refuse(Err_CreateBuff, i, "sound format not playable");
     }
 
     void* p = nullptr;
     uint32_t n = 0;
-    if (!plat::SoundLock(lpDSBSounds[i], &p, &n) || p == nullptr) {
-      ErrStr = Err_LoadWAV;
-      return false;
-    }
+    if (!plat::SoundLock(lpDSBSounds[i], &p, &n) || p == nullptr)
+      return Refuse(Err_LoadWAV, i, "sound buffer cannot be filled");
     uint8_t* bytes = static_cast<uint8_t*>(p);
     n = waves[i].GetData(bytes, n);
-    if (!plat::SoundUnlock(lpDSBSounds[i], p, n)) {
-      ErrStr = Err_LoadWAV;
-      return false;
-    }
+    if (!plat::SoundUnlock(lpDSBSounds[i], p, n)) return Refuse(Err_LoadWAV, i, "sound cannot be converted");
   }
   return true;
 }

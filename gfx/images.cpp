@@ -42,19 +42,33 @@ Surface** const kImageHandles[kImageFileCount] = {
     &schiff[9],  &schiff[10], &schiff[11], &schiff[12], &schiff[13], &schiff[14],  &schiff[15], &titelbild,
 };
 
+// What the whole set may still take, so that forty large pictures cannot
+// take a gigabyte between them.
+int64_t gPixelsLeft = kMaxImagePixels;
+
+Surface* LoadSizedSurface(const char* fileName) {
+  int width = 0;
+  int height = 0;
+  uint16_t* pixels = plat::LoadBmp565(fileName, &width, &height, gPixelsLeft);
+  if (!pixels) return nullptr;
+  gPixelsLeft -= int64_t{width} * height;
+  return CreateSurface(width, height, pixels);
+}
+
 }  // namespace
 
 Surface* LoadBitmapSurface(const char* fileName) {
   int width = 0;
   int height = 0;
-  uint16_t* pixels = plat::LoadBmp565(fileName, &width, &height);
+  uint16_t* pixels = plat::LoadBmp565(fileName, &width, &height, kMaxImagePixels);
   if (!pixels) return nullptr;
   return CreateSurface(width, height, pixels);
 }
 
 bool LoadImages() {
+  gPixelsLeft = kMaxImagePixels;
   for (int i = 0; i < kImageFileCount; ++i) {
-    *kImageHandles[i] = LoadBitmapSurface(kImageFiles[i]);
+    *kImageHandles[i] = LoadSizedSurface(kImageFiles[i]);
     if (!*kImageHandles[i]) {
       ErrStr = Err_LoadImage;
       return false;

@@ -29,6 +29,10 @@ extern Surface* zeichensatz;
 extern Surface* schiff[16];
 extern Surface* titelbild;
 
+// All 40 pictures together may hold this many pixels (16 MB at 5-6-5); the
+// game's own set needs about 0.7 million.
+constexpr int64_t kMaxImagePixels = int64_t{8} << 20;
+
 // One BMP file into a new off-screen surface of its own size; null on failure.
 Surface* LoadBitmapSurface(const char* fileName);
 // All 40 in their fixed order, then the colour key on each; false with

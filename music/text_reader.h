@@ -10,9 +10,14 @@
 
 namespace dm {
 
+// Editors on some systems start a UTF-8 file with a byte-order mark.
+inline std::string_view WithoutBom(std::string_view text) {
+  return text.substr(0, 3) == "\xEF\xBB\xBF" ? text.substr(3) : text;
+}
+
 class TextReader {
  public:
-  TextReader(std::string_view text, std::string* error) : text_(text), error_(error) {}
+  TextReader(std::string_view text, std::string* error) : text_(WithoutBom(text)), error_(error) {}
 
   // Moves to the next line that has words; false at the end of the text or
   // on a malformed line (then Failed() is true).

@@ -80,8 +80,9 @@ void DisplayRelease();
 
 // Decodes a BMP file into 5-6-5 pixels (pure white becomes 0xFFFF). The
 // pixels are allocated with new[]; null on any failure (missing, unreadable,
-// not a bitmap, truncated).
-uint16_t* LoadBmp565(const char* fileName, int* width, int* height);
+// not a bitmap, truncated, larger than 4096 pixels a side or than
+// `maxPixels` in all), with one line on standard error naming the file.
+uint16_t* LoadBmp565(const char* fileName, int* width, int* height, int64_t maxPixels);
 
 // ------------------------------------------------------------------- sound
 struct WaveFormat {

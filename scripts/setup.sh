@@ -11,7 +11,7 @@ if [ "${1:-}" = --web ]; then
 fi
 
 packages=(
-  gcc g++ make cmake ninja-build ccache pkg-config
+  gcc g++ make cmake ninja-build ccache pkg-config clang-14 libclang-rt-14-dev
   libsdl2-dev libfluidsynth-dev timgm6mb-soundfont
   libfreetype-dev fonts-dejavu-core libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev

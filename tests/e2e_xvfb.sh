@@ -5,8 +5,8 @@
 # volume bar, F12 saves a screenshot, Alt+Enter goes to a window and back to
 # the whole screen, P resumes; Escape ends the program with code 0 within a
 # second. Then --window (when the build has the option), and a start-up
-# failure: one message box with the fixed text, and exit code 0 once it is
-# closed.
+# failure: one message box with the fixed text, and exit code 1 once it is
+# closed, or at once on SIGTERM, box and all.
 #
 # usage: e2e_xvfb.sh RUZOV RUZOV_SIM DATA_DIR
 # Exit code 77 (skipped) when Xvfb, xdotool, xwininfo, ImageMagick or the data
@@ -240,6 +240,19 @@ else
   echo "note: no message box could be shown (X core fonts missing?)"
   wait_exit "the failed start-up" 1
 fi
-[ "$RC" = 0 ] || fail "exit code $RC after the failed start-up"
+[ "$RC" = 1 ] || fail "exit code $RC after the failed start-up"
+
+# ------------------------------------ a signal while the message box is up
+start_game "$WORK/empty"
+for _ in $(seq 100); do grep -q "Error Loading Image" "$WORK/game.err" && break; sleep 0.05; done
+sleep 0.5
+alive || echo "note: the game ended before the signal (no box could be shown)"
+BOXPID=$GPID
+kill -TERM "$GPID" 2>/dev/null
+wait_exit "SIGTERM during the message box" 2
+[ "$RC" = 1 ] || fail "exit code $RC after SIGTERM during the message box"
+sleep 0.2
+pgrep -g "$BOXPID" >/dev/null 2>&1 && fail "the message box outlived the game"
+[ -z "$(xwininfo -root -children 2>/dev/null | grep -F "\"$CAPTION\":")" ] || fail "a window is left after SIGTERM"
 
 echo "PASS"

@@ -6,6 +6,7 @@ add_executable(ruzov_sdl_tests
   ${CMAKE_CURRENT_LIST_DIR}/sdl_window_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sdl_display_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sdl_play_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/sdl_env.cpp
 )
 target_link_libraries(ruzov_sdl_tests PRIVATE ruzov_platform_sdl SDL2::SDL2 GTest::gtest_main)
 gtest_discover_tests(ruzov_sdl_tests DISCOVERY_TIMEOUT 60

@@ -9,25 +9,6 @@ target_link_libraries(sound_test PRIVATE ruzov_core ruzov_platform_headless ruzo
 add_test(NAME sound_test COMMAND sound_test)
 # The one case that opens a real device uses SDL's silent driver.
 set_tests_properties(sound_test PROPERTIES ENVIRONMENT "SDL_AUDIODRIVER=dummy")
-
-if(RUZOV_FUZZ)
-  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
-    message(FATAL_ERROR "The fuzz targets need clang (libFuzzer)")
-  endif()
-  add_executable(wave_fuzz ${CMAKE_SOURCE_DIR}/fuzz/wave_fuzz.cpp ${CMAKE_SOURCE_DIR}/audio/Wave.cpp
-                           ${CMAKE_SOURCE_DIR}/audio/MMIO.cpp)
-  target_include_directories(wave_fuzz PRIVATE ${CMAKE_SOURCE_DIR})
-  target_compile_options(wave_fuzz PRIVATE -fsanitize=fuzzer)
-  target_link_options(wave_fuzz PRIVATE -fsanitize=fuzzer)
-endif()
-
-if(RUZOV_FUZZ)
-  add_executable(music_fuzz ${CMAKE_SOURCE_DIR}/fuzz/music_fuzz.cpp)
-  target_link_libraries(music_fuzz PRIVATE ruzov_platform_common)
-  target_compile_options(music_fuzz PRIVATE -fsanitize=fuzzer)
-  target_link_options(music_fuzz PRIVATE -fsanitize=fuzzer)
-endif()
-
 # The player's volumes on the mixer's rendered buffer.
 add_executable(volume_test ${CMAKE_CURRENT_LIST_DIR}/volume_test.cpp)
 target_link_libraries(volume_test PRIVATE ruzov_platform_common GTest::gtest_main)

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "app/startup.h"
@@ -26,6 +27,7 @@ struct FakeDevice {
   bool initOk = true;
   bool openOk = true;
   bool lost = false;
+  bool added = false;  // a new device has been plugged in
   int rate = 22050;
   int opens = 0;
   int closes = 0;
@@ -46,6 +48,7 @@ const plat::audio::DeviceOps kFakeOps = {
     [] {},
     [] {},
     nullptr,
+    [] { return std::exchange(fake.added, false); },
 };
 
 std::vector<float> Render(int frames) {
@@ -93,13 +96,22 @@ class SoundDevice : public ::testing::Test {
   }
 };
 
-TEST_F(SoundDevice, NoUsableDeviceMeansNoAudio) {
-  fake.openOk = false;
-  EXPECT_FALSE(plat::AudioCreate());
-  EXPECT_EQ(fake.quits, 1);
-  EXPECT_FALSE(plat::AudioSetCooperative());
-  EXPECT_EQ(plat::AudioDeviceRate(), 0);
-  EXPECT_EQ(plat::AudioCreateBuffer(Pcm(1, 22050, 8), 100), nullptr);
+TEST_F(SoundDevice, NoUsableDeviceMeansSilentPlay) {
+  for (bool initOk : {false, true}) {
+    fake.initOk = initOk;
+    fake.openOk = false;
+    EXPECT_TRUE(plat::AudioCreate());
+    EXPECT_TRUE(plat::AudioSetCooperative());
+    EXPECT_EQ(plat::AudioDeviceRate(), 48000);
+    plat::SoundBuffer* b = plat::AudioCreateBuffer(Pcm(1, 22050, 8), 100);
+    ASSERT_NE(b, nullptr);
+    plat::SoundPlay(b);
+    EXPECT_EQ(plat::SoundGetStatus(b) & plat::kSoundBufferLost, 0u);
+    // Without a new device nothing is tried again, however often it is asked.
+    for (int frame = 0; frame < 100; ++frame) plat::SoundGetStatus(b);
+    EXPECT_EQ(fake.opens, 0);
+    plat::AudioRelease();
+  }
 }
 
 TEST_F(SoundDevice, RefusesWhatItCannotPlay) {
@@ -110,7 +122,7 @@ TEST_F(SoundDevice, RefusesWhatItCannotPlay) {
   adpcm.wFormatTag = 2;
   plat::WaveFormat badAlign = Pcm(2, 22050, 16);
   badAlign.nBlockAlign = 3;
-  for (const plat::WaveFormat& f : {adpcm, badAlign, Pcm(1, 22050, 24), Pcm(3, 22050, 16), plat::WaveFormat{}})
+  for (const plat::WaveFormat& f : {adpcm, badAlign, Pcm(1, 22050, 12), Pcm(3, 22050, 16), plat::WaveFormat{}})
     EXPECT_EQ(plat::AudioCreateBuffer(f, 100), nullptr);
   // A forged rate would need gigabytes once brought to the device rate.
   EXPECT_EQ(plat::AudioCreateBuffer(Pcm(1, 100, 8), 200000000), nullptr);
@@ -256,15 +268,18 @@ TEST_F(SoundDevice, LostDeviceLosesEveryBufferUntilRestored) {
   uint32_t n;
   EXPECT_FALSE(plat::SoundLock(b, &p, &n));
 
+  // Nothing to reopen: silent at the old rate, no longer lost.
   fake.openOk = false;
-  EXPECT_FALSE(plat::SoundRestore(a));
-  EXPECT_EQ(plat::SoundGetStatus(a), plat::kSoundBufferLost);
-  EXPECT_EQ(plat::AudioDeviceRate(), 0);
+  EXPECT_TRUE(plat::SoundRestore(a));
+  EXPECT_EQ(plat::SoundGetStatus(a), 0u);
+  EXPECT_EQ(plat::AudioDeviceRate(), 22050);
 
-  // The default device comes back at another rate: the kept samples are
-  // converted again, and the cut-off effect does not resume.
+  // A device is plugged in at another rate: lost until restored, then the
+  // kept samples are converted again and the cut-off effect does not resume.
   fake.openOk = true;
   fake.rate = 44100;
+  fake.added = true;
+  EXPECT_EQ(plat::SoundGetStatus(a), plat::kSoundBufferLost);
   ASSERT_TRUE(plat::SoundRestore(a));
   EXPECT_EQ(plat::AudioDeviceRate(), 44100);
   EXPECT_EQ(plat::SoundGetStatus(a), 0u);
@@ -367,13 +382,15 @@ class GameSound : public SoundDevice {
 };
 
 TEST_F(GameSound, StartUpFailuresStoreTheirMessage) {
+  // No device is no failure: the effects load and wait for one.
   fake.openOk = false;
-  EXPECT_FALSE(InitSound());
-  EXPECT_STREQ(ErrStr, "DirectSoundCreate FAILED");
-  EXPECT_FALSE(lpDS);
+  EXPECT_TRUE(InitSound());
+  EXPECT_EQ(ErrStr, nullptr);
+  EXPECT_TRUE(lpDS);
+  for (plat::SoundBuffer* b : lpDSBSounds) EXPECT_NE(b, nullptr);
+  ReleaseSound();
 
   fake.openOk = true;
-  ErrStr = nullptr;
   std::remove("Get.wav");
   EXPECT_FALSE(InitSound());
   EXPECT_STREQ(ErrStr, "CreateBuffer FAILED");
@@ -449,15 +466,18 @@ TEST_F(GameSound, LostBuffersRestoredByIndexZeroWithoutPlaying) {
 
 TEST_F(GameSound, AFailedReloadIsSilentAndLeavesItsMessage) {
   ASSERT_TRUE(InitSound());
-  // No device to come back to: nothing plays, the game goes on.
+  // No device to come back to: nothing plays, the game goes on, and only
+  // the first request tries to reopen one.
   fake.lost = true;
   fake.openOk = false;
   EXPECT_TRUE(PlaySoundEffect(kEffectDrip));
   EXPECT_TRUE(PlaySoundEffect(kEffectDrip));
   EXPECT_EQ(ErrStr, nullptr);
+  EXPECT_EQ(fake.opens, 1);
 
-  // The device is back but a file has gone: the reload stops there.
+  // A device is back but a file has gone: the reload stops there.
   fake.openOk = true;
+  fake.added = true;
   std::remove("Schaden.wav");
   EXPECT_TRUE(PlaySoundEffect(kEffectDrip));
   EXPECT_STREQ(ErrStr, "CreateBuffer FAILED");

@@ -8,8 +8,9 @@
 
 namespace plat::audio {
 
-// The effect buffers accept uncompressed PCM, 8 bit unsigned or 16 bit
-// signed, mono or stereo, 100 Hz to 200 kHz, with a consistent block size.
+// The effect buffers accept PCM of 8 bits unsigned or 16, 24 or 32 bits
+// signed, and 32-bit float; mono or stereo, 100 Hz to 200 kHz, with a
+// consistent block size.
 bool IsSupportedFormat(const WaveFormat& format);
 
 // Roughly how many frames the converted sound will have; lets a buffer that

@@ -22,6 +22,9 @@ struct DeviceOps {
   void (*lock)();  // keeps the callback out while held
   void (*unlock)();
   void (*pause)(bool paused);  // holds or resumes the callbacks; may be null
+  // True once an output device has been added since the last open (may be
+  // null: then none ever appears).
+  bool (*appeared)();
 };
 
 const DeviceOps& SdlDeviceOps();

@@ -1,6 +1,7 @@
 // The effect buffers of platform.h on the one audio device.
 #include "platform/platform.h"
 
+#include <cstdio>
 #include <cstring>
 #include <new>
 
@@ -18,6 +19,11 @@ audio::Mixer gMixer;
 bool gSubsystem = false;
 bool gOpen = false;
 bool gPaused = false;
+// No device could be opened: everything works as if one were playing, at a
+// nominal rate, until a new device appears.
+bool gSilent = false;
+bool gAppeared = false;  // a device was added while silent
+constexpr int kSilentRate = 48000;
 // Bumped by every opening; a buffer converted for an older one is lost.
 uint32_t gGeneration = 0;
 
@@ -28,7 +34,14 @@ constexpr uint64_t kMaxConvertedFrames = uint64_t{1} << 25;
 
 const audio::DeviceOps& Ops() { return gOps ? *gOps : audio::SdlDeviceOps(); }
 
-bool DeviceLost() { return !gOpen || Ops().lost(); }
+bool DeviceLost() {
+  if (gSilent) {
+    // Asking once per frame is cheap; trying to open a device is not.
+    if (!gAppeared && Ops().appeared && Ops().appeared()) gAppeared = true;
+    return gAppeared;
+  }
+  return !gOpen || Ops().lost();
+}
 
 bool IsLost(const SoundBuffer* b) { return b->generation != gGeneration || DeviceLost(); }
 
@@ -53,9 +66,22 @@ bool OpenDevice() {
   if (rate <= 0) return false;
   gMixer.SetRate(rate);
   gOpen = true;
+  gSilent = false;
+  gAppeared = false;
   ++gGeneration;
   if (gPaused && Ops().pause) Ops().pause(true);
   return true;
+}
+
+// A machine without sound still plays the game: one line says so, and the
+// buffers go on being made, filled and "played" with nobody listening.
+void GoSilent() {
+  if (!gSilent) std::fprintf(stderr, "ruzov: no sound device could be opened; playing without sound\n");
+  gOpen = false;
+  gSilent = true;
+  gAppeared = false;
+  if (gMixer.Rate() <= 0) gMixer.SetRate(kSilentRate);
+  ++gGeneration;
 }
 
 void FreeBuffer(SoundBuffer* b) {
@@ -77,24 +103,18 @@ Mixer& DeviceMixer() { return gMixer; }
 }  // namespace audio
 
 bool AudioCreate() {
-  if (gOpen) return true;
+  if (gOpen || gSilent) return true;
   AudioApplyVolumes(CurrentPreferences());
-  if (!gSubsystem) {
-    if (!Ops().init()) return false;
-    gSubsystem = true;
-  }
-  if (!OpenDevice()) {
-    Ops().quit();
-    gSubsystem = false;
-    return false;
-  }
+  if (!gSubsystem) gSubsystem = Ops().init();
+  if (!gSubsystem || !OpenDevice()) GoSilent();
   return true;
 }
 
-bool AudioSetCooperative() { return gOpen; }
+bool AudioSetCooperative() { return gOpen || gSilent; }
 
 SoundBuffer* AudioCreateBuffer(const WaveFormat& format, uint32_t bytes) {
-  if (!gOpen || bytes == 0 || bytes > kMaxBufferBytes || !audio::IsSupportedFormat(format)) return nullptr;
+  if (!(gOpen || gSilent) || bytes == 0 || bytes > kMaxBufferBytes || !audio::IsSupportedFormat(format))
+    return nullptr;
   if (audio::ConvertedFrames(format, bytes, gMixer.Rate()) > kMaxConvertedFrames) return nullptr;
   SoundBuffer* b = new (std::nothrow) SoundBuffer;
   if (!b) return nullptr;
@@ -141,13 +161,14 @@ uint32_t SoundGetStatus(SoundBuffer* b) {
 bool SoundRestore(SoundBuffer* b) {
   if (!b) return false;
   if (DeviceLost()) {
-    if (!gSubsystem) return false;
     if (gOpen) Ops().close();
     gOpen = false;
     // The device is closed: no callback runs, so the voices can be reset
     // without the lock. Whatever was sounding was cut off with the device.
     gMixer.StopAll();
-    if (!OpenDevice()) return false;
+    // No device to reopen: silent until one appears, rather than a retry
+    // with every effect the game asks for.
+    if (!gSubsystem || !OpenDevice()) GoSilent();
   }
   // The samples were kept; only their conversion belongs to the device.
   if (b->generation != gGeneration && !Convert(b)) return false;
@@ -180,6 +201,8 @@ void AudioRelease() {
   gMixer.SetRate(0);
   if (gSubsystem) Ops().quit();
   gSubsystem = false;
+  gSilent = false;
+  gAppeared = false;
 }
 
 void AudioSetMusicSource(MusicRenderFn fn, void* user) {
@@ -190,7 +213,7 @@ void AudioSetMusicSource(MusicRenderFn fn, void* user) {
   if (gOpen) Ops().unlock();
 }
 
-int AudioDeviceRate() { return gOpen ? gMixer.Rate() : 0; }
+int AudioDeviceRate() { return gOpen || gSilent ? gMixer.Rate() : 0; }
 
 void AudioApplyVolumes(const Preferences& p) {
   const float master = audio::VolumeGain(p.masterVolume);

@@ -2,6 +2,8 @@
 // float, short periods.
 #include <SDL.h>
 
+#include <atomic>
+
 #include "platform/audio/device.h"
 
 namespace plat::audio {
@@ -9,6 +11,13 @@ namespace plat::audio {
 namespace {
 
 SDL_AudioDeviceID gDevice = 0;
+std::atomic<bool> gAdded{false};
+
+// Runs on whichever thread SDL notices the new device.
+int SDLCALL WatchDevices(void*, SDL_Event* event) {
+  if (event->type == SDL_AUDIODEVICEADDED && !event->adevice.iscapture) gAdded = true;
+  return 0;
+}
 constexpr int kFallbackRate = 48000;
 
 void SDLCALL Callback(void* user, Uint8* stream, int len) {
@@ -16,14 +25,30 @@ void SDLCALL Callback(void* user, Uint8* stream, int len) {
                                     len / static_cast<int>(2 * sizeof(float)));
 }
 
-bool Init() { return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0; }
+bool Init() {
+  // Device arrivals come as events, even in the simulator.
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO | SDL_INIT_EVENTS) != 0) return false;
+  SDL_AddEventWatch(WatchDevices, nullptr);
+  return true;
+}
 
-void Quit() { SDL_QuitSubSystem(SDL_INIT_AUDIO); }
+void Quit() {
+  SDL_DelEventWatch(WatchDevices, nullptr);
+  SDL_QuitSubSystem(SDL_INIT_AUDIO | SDL_INIT_EVENTS);
+}
+
+bool Appeared() { return gAdded.exchange(false); }
 
 int Open(Mixer* mixer) {
   SDL_AudioSpec preferred{};
   int rate = kFallbackRate;
-  if (SDL_GetDefaultAudioInfo(nullptr, &preferred, 0) == 0 && preferred.freq > 0) rate = preferred.freq;
+  // A reopening keeps the rate the music synthesiser already runs at; SDL
+  // resamples if the new device differs, so nothing changes pitch.
+  const bool reopening = mixer->Rate() > 0;
+  if (reopening)
+    rate = mixer->Rate();
+  else if (SDL_GetDefaultAudioInfo(nullptr, &preferred, 0) == 0 && preferred.freq > 0)
+    rate = preferred.freq;
 
   SDL_AudioSpec want{};
   SDL_AudioSpec have{};
@@ -33,9 +58,11 @@ int Open(Mixer* mixer) {
   want.samples = kDevicePeriod;
   want.callback = Callback;
   want.userdata = mixer;
-  // Only the rate may differ; SDL adapts format, channels and period size
-  // for us, so the callback always sees stereo float in kDevicePeriod frames.
-  gDevice = SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
+  // Only the rate may differ, and only on a first opening; SDL adapts
+  // format, channels and period size for us, so the callback always sees
+  // stereo float in kDevicePeriod frames.
+  gAdded = false;  // from here on, only devices that come later count
+  gDevice = SDL_OpenAudioDevice(nullptr, 0, &want, &have, reopening ? 0 : SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
   if (gDevice == 0) return 0;
   if (have.freq <= 0) {
     SDL_CloseAudioDevice(gDevice);
@@ -67,7 +94,7 @@ void Pause(bool paused) {
   if (gDevice != 0) SDL_PauseAudioDevice(gDevice, paused ? 1 : 0);
 }
 
-constexpr DeviceOps kSdlOps = {Init, Quit, Open, Close, Lost, Lock, Unlock, Pause};
+constexpr DeviceOps kSdlOps = {Init, Quit, Open, Close, Lost, Lock, Unlock, Pause, Appeared};
 
 }  // namespace
 

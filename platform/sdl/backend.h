@@ -65,6 +65,10 @@ void ResetPad();  // forgets held keys and closes the devices
 void ClockPause(bool paused);
 
 // ----------------------------------------------------------------- window
+// True for SDL video drivers that put nothing on a screen (offscreen,
+// dummy). The game refuses them unless RUZOV_ALLOW_NO_DISPLAY is set, as
+// the tests do.
+bool ShowsNothing(const char* videoDriver);
 // The game's window; null before CreateMainWindow and after the destroy.
 SDL_Window* MainWindow();
 bool IsFullScreen();

@@ -17,6 +17,7 @@ struct WindowState {
   bool fullScreen = false;
   bool quitPending = false;
   int quitCode = 0;
+  bool noDisplay = false;  // SDL's video could not start, or shows nothing
 };
 
 WindowState gWin;
@@ -112,6 +113,14 @@ int WindowFactor(int desktopWidth, int desktopHeight) {
   return SDL_max(1, factor);
 }
 
+bool ShowsNothing(const char* videoDriver) {
+  if (!videoDriver) return true;
+  const char* const kInvisible[] = {"offscreen", "dummy", "evdev"};
+  for (const char* name : kInvisible)
+    if (SDL_strcasecmp(videoDriver, name) == 0) return true;
+  return false;
+}
+
 SDL_Window* MainWindow() { return gWin.destroyed ? nullptr : gWin.window; }
 
 bool IsFullScreen() { return gWin.fullScreen; }
@@ -153,9 +162,14 @@ void Shutdown() {
 namespace plat {
 
 bool RegisterWindowClass(const char*, WndProc proc) {
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+  // Without a display the class still registers; the window then cannot be
+  // made, which is the step that reports it.
+  gWin.noDisplay = SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0;
+  if (gWin.noDisplay) {
     ReportSdlError("SDL_Init");
-    return false;
+    if (SDL_InitSubSystem(SDL_INIT_EVENTS) != 0) return false;
+  } else if (sdlplat::ShowsNothing(SDL_GetCurrentVideoDriver()) && !SDL_getenv("RUZOV_ALLOW_NO_DISPLAY")) {
+    gWin.noDisplay = true;
   }
   // Gamepads are a comfort: the game runs without them.
   if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) ReportSdlError("SDL_Init (game controllers)");
@@ -166,6 +180,12 @@ bool RegisterWindowClass(const char*, WndProc proc) {
 
 HWND CreateMainWindow(const char* caption) {
   if (!gWin.proc || gWin.window) return nullptr;
+  if (gWin.noDisplay) {
+    // An invisible game at full speed helps nobody.
+    std::fprintf(stderr, "ruzov: no display found (video driver %s)\n",
+                 SDL_WasInit(SDL_INIT_VIDEO) ? SDL_GetCurrentVideoDriver() : "none");
+    return nullptr;
+  }
   // Borderless and the size of the desktop; full screen comes with the display.
   SDL_Rect bounds{0, 0, kScreenWidth, kScreenHeight};
 #ifdef __EMSCRIPTEN__

@@ -1,5 +1,6 @@
 // ruzov-sim: the real start-up and the real frames on the headless platform,
 // driven by a script of messages, printing one trace line per frame.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -12,6 +13,7 @@
 #include "app/app.h"
 #include "app/startup.h"
 #include "platform/headless.h"
+#include "tools/sim/check.h"
 #include "tools/sim/script.h"
 #include "tools/sim/trace.h"
 #ifdef __EMSCRIPTEN__
@@ -22,11 +24,13 @@ namespace {
 
 const char* const kUsage =
     "usage: ruzov-sim [--data DIR] [--script FILE] [--frames N] [--trace FILE|-]\n"
-    "                 [--shot FRAME:FILE.bmp]... [--realtime]\n"
+    "                 [--shot FRAME:FILE.bmp]... [--realtime] [--check]\n"
     "Without --data the data files are read from the working directory, or from\n"
     "the build's data folder when the working directory holds none.\n"
     "--realtime paces the frames at 60 a second on the real clock, so the sound\n"
-    "(SDL_AUDIODRIVER picks the device; dummy by default) can be heard.\n";
+    "(SDL_AUDIODRIVER picks the device; dummy by default) can be heard.\n"
+    "--check tests the game state after every frame and stops at the first\n"
+    "broken invariant (exit 1); the trace is unchanged.\n";
 
 struct Shot {
   int64_t frame;
@@ -41,6 +45,8 @@ struct Run {
   std::FILE* trace = stdout;
   std::vector<Shot> shots;
   bool shotFailed = false;
+  bool check = false;
+  bool checkFailed = false;
 };
 
 Run gRun;
@@ -92,6 +98,14 @@ void OnPresent(void*, const uint16_t* pixels, int pitch) {
       gRun.shotFailed = true;
     }
   }
+  if (gRun.check && !gRun.checkFailed) {
+    const std::string broken = sim::CheckInvariants();
+    if (!broken.empty()) {
+      std::fprintf(stderr, "ruzov-sim: frame %lld: %s\n", static_cast<long long>(gRun.frame), broken.c_str());
+      gRun.checkFailed = true;
+      gRun.frames = gRun.frame + 1;  // ends the run here
+    }
+  }
   ++gRun.frame;
   if (gRun.frame >= gRun.frames)
     plat::PostQuit(0);
@@ -122,6 +136,8 @@ int main(int argc, char** argv) {
       return 0;
     } else if (arg == "--realtime") {
       realtime = true;
+    } else if (arg == "--check") {
+      gRun.check = true;
     } else if (arg == "--data") {
       if (!value(&dataDir)) return Usage("--data needs a folder");
     } else if (arg == "--script") {
@@ -144,6 +160,12 @@ int main(int argc, char** argv) {
   }
 
   if (!scriptPath.empty()) {
+    struct stat info {};
+    // A folder opens as an empty stream; it is not a script without events.
+    if (stat(scriptPath.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+      std::fprintf(stderr, "ruzov-sim: script %s is a folder\n", scriptPath.c_str());
+      return 2;
+    }
     std::ifstream in(scriptPath, std::ios::binary);
     if (!in) {
       std::fprintf(stderr, "ruzov-sim: cannot read script %s\n", scriptPath.c_str());
@@ -208,7 +230,10 @@ int main(int argc, char** argv) {
   }
   if (!headless::WindowDestroyed()) ReleaseAll();
   std::fflush(gRun.trace);
-  const bool traceOk = !std::ferror(gRun.trace);
-  if (gRun.trace != stdout) std::fclose(gRun.trace);
-  return traceOk && !gRun.shotFailed ? 0 : 1;
+  bool traceOk = !std::ferror(gRun.trace);
+  if (gRun.trace != stdout && std::fclose(gRun.trace) != 0) traceOk = false;
+  if (!traceOk)
+    std::fprintf(stderr, "ruzov-sim: cannot write the trace to %s\n",
+                 tracePath == "-" ? "standard output" : tracePath.c_str());
+  return traceOk && !gRun.shotFailed && !gRun.checkFailed ? 0 : 1;
 }

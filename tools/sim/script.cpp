@@ -37,6 +37,14 @@ bool ParseNumber(const std::string& word, int64_t limit, int64_t* out) {
   return true;
 }
 
+// An offending line is quoted only so far: a runaway line must not flood
+// standard error.
+std::string Quoted(const std::string& raw) {
+  constexpr size_t kMaxQuoted = 80;
+  if (raw.size() <= kMaxQuoted) return raw;
+  return raw.substr(0, kMaxQuoted) + "...";
+}
+
 bool ParseFrames(const std::string& word, int64_t* first, int64_t* last) {
   constexpr int64_t kMaxFrame = 1'000'000'000'000LL;
   const size_t dash = word.find('-');
@@ -80,14 +88,16 @@ bool ParseKey(const std::string& word, uint32_t* key) {
 }
 
 bool ParseScript(const std::string& text, Script* script, std::string* error) {
-  std::istringstream in(text);
+  // Editors on some systems start a UTF-8 file with a byte-order mark.
+  const bool bom = text.compare(0, 3, "\xEF\xBB\xBF") == 0;
+  std::istringstream in(bom ? text.substr(3) : text);
   std::string raw;
   int lineNumber = 0;
   int64_t previousFirst = 0;
   script->lines.clear();
   script->lastFrame = -1;
   auto fail = [&](const std::string& why) {
-    *error = "line " + std::to_string(lineNumber) + ": " + why + ": \"" + raw + "\"";
+    *error = "line " + std::to_string(lineNumber) + ": " + why + ": \"" + Quoted(raw) + "\"";
     return false;
   };
   while (std::getline(in, raw)) {

@@ -1,0 +1,237 @@
+// Unusual but valid files keep working, hostile ones are refused early:
+// pictures of every BMP layout, WAVs of the common formats, byte-order
+// marks, and the simulator's own inputs.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "audio/Wave.h"
+#include "music/formats.h"
+#include "platform/audio/convert.h"
+#include "platform/bmp.h"
+#include "tools/sim/script.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Read(const fs::path& p) {
+  std::stringstream s;
+  s << std::ifstream(p, std::ios::binary).rdbuf();
+  return s.str();
+}
+
+struct Picture {
+  std::vector<uint16_t> pixels;
+  int width = 0, height = 0;
+  const char* why = nullptr;
+};
+
+Picture Decode(const std::string& file, int64_t budget = int64_t{1} << 20) {
+  Picture p;
+  uint16_t* px = plat::DecodeBmp565(reinterpret_cast<const uint8_t*>(file.data()), file.size(), budget,
+                                    &p.width, &p.height, &p.why);
+  if (px) p.pixels.assign(px, px + static_cast<size_t>(p.width) * p.height);
+  delete[] px;
+  return p;
+}
+
+TEST(Pictures, EveryLayoutLoadsLikeItsTwentyFourBitCopy) {
+  const fs::path dir = fs::path(RUZOV_CORPUS) / "bmp";
+  const struct {
+    const char* file;
+    const char* reference;
+  } cases[] = {
+      {"pal1.bmp", "ref24_2.bmp"},  {"pal4.bmp", "ref24.bmp"},   {"pal8.bmp", "ref24.bmp"},
+      {"rle4.bmp", "ref24.bmp"},    {"rle8.bmp", "ref24.bmp"},   {"rgb555.bmp", "ref24.bmp"},
+      {"rgb565.bmp", "ref24.bmp"},  {"topdown24.bmp", "ref24.bmp"}, {"argb32.bmp", "ref24.bmp"},
+      {"xrgb32.bmp", "ref24.bmp"},  {"os2_8.bmp", "ref24.bmp"},
+  };
+  for (const auto& c : cases) {
+    const Picture want = Decode(Read(dir / c.reference));
+    const Picture got = Decode(Read(dir / c.file));
+    ASSERT_EQ(want.why, nullptr) << c.reference;
+    EXPECT_EQ(got.why, nullptr) << c.file;
+    EXPECT_EQ(got.width, 7) << c.file;
+    EXPECT_EQ(got.height, 5) << c.file;
+    EXPECT_EQ(got.pixels, want.pixels) << c.file;
+  }
+  // White stays the colour key.
+  const Picture two = Decode(Read(dir / "pal1.bmp"));
+  EXPECT_EQ(std::count(two.pixels.begin(), two.pixels.end(), 0xFFFF), 15);
+}
+
+// A 24-bit header of the given size followed by `pixelBytes` bytes.
+std::string Header24(int32_t w, int32_t h, size_t pixelBytes, uint16_t bpp = 24) {
+  std::string f(54 + pixelBytes, '\0');
+  auto put = [&](size_t at, uint32_t v, int n) {
+    for (int i = 0; i < n; ++i) f[at + i] = static_cast<char>(v >> (8 * i));
+  };
+  f[0] = 'B';
+  f[1] = 'M';
+  put(2, static_cast<uint32_t>(f.size()), 4);
+  put(10, 54, 4);
+  put(14, 40, 4);
+  put(18, static_cast<uint32_t>(w), 4);
+  put(22, static_cast<uint32_t>(h), 4);
+  put(26, 1, 2);
+  put(28, bpp, 2);
+  return f;
+}
+
+TEST(Pictures, RefusedBeforeDecodingWithAReason) {
+  const struct {
+    std::string file;
+    int64_t budget;
+    const char* why;
+  } cases[] = {
+      {Read(fs::path(RUZOV_CORPUS) / "bmp" / "huge_header.bmp"), 1 << 20, "wider or taller than 4096 pixels"},
+      {Header24(4097, 1, 4097 * 3 + 1), 1 << 20, "wider or taller than 4096 pixels"},
+      {Header24(1, -4097, 4 * 4097), 1 << 20, "wider or taller than 4096 pixels"},
+      {Header24(100, 100, 100 * 300 - 1), 1 << 20, "pixel data cut short"},
+      {Header24(64, 64, 64 * 64 * 3), 64 * 64 - 1, "more pixels than the picture set may hold"},
+      {Header24(0, 5, 0), 1 << 20, "empty picture"},
+      {Header24(4, 4, 64, 7), 1 << 20, "unknown colour depth"},
+      {std::string("BM"), 1 << 20, "too short for a bitmap"},
+      {std::string(64, 'x'), 1 << 20, "not a bitmap"},
+  };
+  for (const auto& c : cases) {
+    const Picture p = Decode(c.file, c.budget);
+    EXPECT_TRUE(p.pixels.empty());
+    ASSERT_NE(p.why, nullptr) << c.why;
+    EXPECT_STREQ(p.why, c.why);
+  }
+  EXPECT_EQ(Decode(Header24(64, 64, 64 * 64 * 3), 64 * 64).why, nullptr) << "exactly the budget";
+}
+
+// A WAV image of one format holding `samples` (raw bytes already encoded).
+std::string Wav(uint16_t tag, uint16_t bits, uint16_t channels, const std::string& samples, bool extensible) {
+  std::string fmt;
+  auto put = [](std::string& s, uint32_t v, int n) {
+    for (int i = 0; i < n; ++i) s.push_back(static_cast<char>(v >> (8 * i)));
+  };
+  const uint16_t block = static_cast<uint16_t>(channels * bits / 8);
+  put(fmt, extensible ? 0xFFFE : tag, 2);
+  put(fmt, channels, 2);
+  put(fmt, 22050, 4);
+  put(fmt, 22050u * block, 4);
+  put(fmt, block, 2);
+  put(fmt, bits, 2);
+  if (extensible) {
+    put(fmt, 22, 2);
+    put(fmt, bits, 2);
+    put(fmt, channels == 2 ? 3 : 4, 4);
+    put(fmt, tag, 2);
+    fmt += std::string("\x00\x00\x00\x00\x10\x00\x80\x00\x00\xAA\x00\x38\x9B\x71", 14);
+  }
+  std::string body = "WAVEfmt ";
+  put(body, static_cast<uint32_t>(fmt.size()), 4);
+  body += fmt + "data";
+  put(body, static_cast<uint32_t>(samples.size()), 4);
+  body += samples;
+  std::string file = "RIFF";
+  put(file, static_cast<uint32_t>(body.size()), 4);
+  return file + body;
+}
+
+TEST(Sounds, CommonFormatsPlayAtTheirLevel) {
+  // Half of full scale, positive, in each encoding.
+  const float half = 0.5f;
+  std::string f32(4, '\0');
+  std::memcpy(f32.data(), &half, 4);
+  const struct {
+    const char* name;
+    uint16_t tag, bits;
+    std::string sample;
+  } cases[] = {
+      {"8-bit", 1, 8, std::string("\xC0", 1)},
+      {"16-bit", 1, 16, std::string("\x00\x40", 2)},
+      {"24-bit", 1, 24, std::string("\x00\x00\x40", 3)},
+      {"32-bit", 1, 32, std::string("\x00\x00\x00\x40", 4)},
+      {"float", 3, 32, f32},
+  };
+  const std::string path = (fs::temp_directory_path() / ("ruzov-wav-" + std::to_string(getpid()))).string();
+  for (const auto& c : cases) {
+    for (bool extensible : {false, true}) {
+      std::string samples;
+      for (int i = 0; i < 16; ++i) samples += c.sample;
+      std::ofstream(path, std::ios::binary) << Wav(c.tag, c.bits, 1, samples, extensible);
+      CWave wave(path.c_str());
+      plat::WaveFormat wf{};
+      ASSERT_TRUE(wave.GetFormat(wf)) << c.name;
+      if (extensible) {
+        EXPECT_EQ(wf.wFormatTag, 0xFFFE);
+        wf.wFormatTag = wave.GetSubFormat();
+      }
+      ASSERT_TRUE(plat::audio::IsSupportedFormat(wf)) << c.name << (extensible ? " extensible" : "");
+      uint8_t* data = nullptr;
+      const uint32_t len = wave.GetData(data, 0);
+      float* pcm = nullptr;
+      uint32_t frames = 0;
+      ASSERT_TRUE(plat::audio::ConvertToDevice(wf, data, len, 22050, &pcm, &frames)) << c.name;
+      delete[] data;
+      ASSERT_EQ(frames, 16u) << c.name;
+      EXPECT_NEAR(pcm[0], 0.5f, 1e-3) << c.name;
+      EXPECT_NEAR(pcm[1], 0.5f, 1e-3) << c.name << " right channel";
+      delete[] pcm;
+    }
+  }
+  std::remove(path.c_str());
+}
+
+TEST(TextInputs, AByteOrderMarkIsAccepted) {
+  const std::string bom = "\xEF\xBB\xBF";
+  const fs::path music = fs::path(RUZOV_CORPUS) / "music";
+  std::string error;
+  dm::TemplateData templ;
+  dm::StyleData style;
+  dm::ChordMapData chords;
+  EXPECT_TRUE(dm::ParseTemplate(bom + Read(music / "Template1.tpl"), &templ, &error)) << error;
+  EXPECT_TRUE(dm::ParseStyle(bom + Read(music / "Style1.sty"), &style, &error)) << error;
+  EXPECT_TRUE(dm::ParseChordMap(bom + Read(music / "Chordmap1.cdm"), &chords, &error)) << error;
+  sim::Script script;
+  EXPECT_TRUE(sim::ParseScript(bom + "0 down UP\r\n", &script, &error)) << error;
+  ASSERT_EQ(script.lines.size(), 1u);
+  // Only at the very start.
+  EXPECT_FALSE(sim::ParseScript("0 down UP\n" + bom + "1 down UP\n", &script, &error));
+}
+
+TEST(TextInputs, ARunawayScriptLineIsQuotedShort) {
+  sim::Script script;
+  std::string error;
+  EXPECT_FALSE(sim::ParseScript("0 down UP\n1 " + std::string(1 << 20, 'x') + "\n", &script, &error));
+  EXPECT_EQ(error.rfind("line 2: unknown event", 0), 0u) << error.substr(0, 100);
+  EXPECT_LT(error.size(), 160u);
+}
+
+int RunSim(const std::string& args, std::string* err) {
+  const std::string errFile =
+      (fs::temp_directory_path() / ("ruzov-simerr-" + std::to_string(getpid()))).string();
+  const int status =
+      std::system((std::string(RUZOV_SIM) + " --data " RUZOV_DATA " " + args + " 2>" + errFile).c_str());
+  *err = Read(errFile);
+  std::remove(errFile.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(TextInputs, TheSimulatorSaysWhatItCannotUse) {
+  std::string err;
+  EXPECT_EQ(RunSim("--script " + fs::temp_directory_path().string() + " --frames 1 >/dev/null", &err), 2);
+  EXPECT_NE(err.find("is a folder"), std::string::npos) << err;
+  if (fs::exists("/dev/full")) {
+    EXPECT_EQ(RunSim("--frames 2 --trace /dev/full", &err), 1);
+    EXPECT_NE(err.find("cannot write the trace"), std::string::npos) << err;
+  }
+}
+
+}  // namespace

@@ -18,6 +18,7 @@ struct WindowState {
   bool quitPending = false;
   int quitCode = 0;
   bool noDisplay = false;  // SDL's video could not start, or shows nothing
+  char noDisplayWhy[160] = {};
 };
 
 WindowState gWin;
@@ -166,10 +167,15 @@ bool RegisterWindowClass(const char*, WndProc proc) {
   // made, which is the step that reports it.
   gWin.noDisplay = SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0;
   if (gWin.noDisplay) {
-    ReportSdlError("SDL_Init");
-    if (SDL_InitSubSystem(SDL_INIT_EVENTS) != 0) return false;
+    SDL_snprintf(gWin.noDisplayWhy, sizeof gWin.noDisplayWhy, "%s", SDL_GetError());
+    if (SDL_InitSubSystem(SDL_INIT_EVENTS) != 0) {
+      ReportSdlError("SDL_Init");
+      return false;
+    }
   } else if (sdlplat::ShowsNothing(SDL_GetCurrentVideoDriver()) && !SDL_getenv("RUZOV_ALLOW_NO_DISPLAY")) {
     gWin.noDisplay = true;
+    SDL_snprintf(gWin.noDisplayWhy, sizeof gWin.noDisplayWhy, "video driver %s shows nothing",
+                 SDL_GetCurrentVideoDriver());
   }
   // Gamepads are a comfort: the game runs without them.
   if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) ReportSdlError("SDL_Init (game controllers)");
@@ -182,8 +188,7 @@ HWND CreateMainWindow(const char* caption) {
   if (!gWin.proc || gWin.window) return nullptr;
   if (gWin.noDisplay) {
     // An invisible game at full speed helps nobody.
-    std::fprintf(stderr, "ruzov: no display found (video driver %s)\n",
-                 SDL_WasInit(SDL_INIT_VIDEO) ? SDL_GetCurrentVideoDriver() : "none");
+    std::fprintf(stderr, "ruzov: no display found (%s)\n", gWin.noDisplayWhy);
     return nullptr;
   }
   // Borderless and the size of the desktop; full screen comes with the display.

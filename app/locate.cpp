@@ -11,14 +11,10 @@ const char* const kFirstDataFile = "Explosion1.bmp";
 // Debian and Ubuntu first (the package the .deb asks for), then Fedora and
 // Arch, whose packages put FluidR3 under /usr/share/soundfonts.
 const std::vector<std::string> kSystemSoundFonts = {
-    "/usr/share/sounds/sf2/default-GM.sf2",
-    "/usr/share/sounds/sf2/TimGM6mb.sf2",
-    "/usr/share/sounds/sf2/FluidR3_GM.sf2",
-    "/usr/share/soundfonts/default.sf2",
-    "/usr/share/soundfonts/FluidR3_GM.sf2",
-    "/usr/share/soundfonts/FluidR3_GM2-2.sf2",
-    "/usr/share/soundfonts/TimGM6mb.sf2",
-    "/usr/share/sounds/sf3/default-GM.sf3",
+    "/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf2/TimGM6mb.sf2",
+    "/usr/share/sounds/sf2/FluidR3_GM.sf2", "/usr/share/soundfonts/default.sf2",
+    "/usr/share/soundfonts/FluidR3_GM.sf2", "/usr/share/soundfonts/FluidR3_GM2-2.sf2",
+    "/usr/share/soundfonts/TimGM6mb.sf2",   "/usr/share/sounds/sf3/default-GM.sf3",
     "/usr/share/soundfonts/default.sf3",
 };
 
@@ -57,8 +53,9 @@ std::string MissingDataText(const std::vector<std::string>& folders) {
   return text;
 }
 
-std::vector<std::string> SoundFontPlaces(const std::string& option, const char* env, const std::string& dataDir,
-                                         const std::string& workDir, const std::vector<std::string>& system) {
+std::vector<std::string> SoundFontPlaces(const std::string& option, const char* env,
+                                         const std::string& dataDir, const std::string& workDir,
+                                         const std::vector<std::string>& system) {
   std::vector<std::string> places;
   if (!option.empty()) places.push_back(Absolute(option, workDir));
   if (env && env[0]) places.push_back(Absolute(env, workDir));

@@ -18,8 +18,9 @@ std::string MissingDataText(const std::vector<std::string>& folders);
 
 // --soundfont, then $RUZOV_SOUNDFONT, then GM.sf2 in the data folder and the
 // working directory, then `system` (normally kSystemSoundFonts).
-std::vector<std::string> SoundFontPlaces(const std::string& option, const char* env, const std::string& dataDir,
-                                         const std::string& workDir, const std::vector<std::string>& system);
+std::vector<std::string> SoundFontPlaces(const std::string& option, const char* env,
+                                         const std::string& dataDir, const std::string& workDir,
+                                         const std::vector<std::string>& system);
 extern const std::vector<std::string> kSystemSoundFonts;
 // The first place holding a SoundFont (a RIFF file of form sfbk), or empty.
 std::string FindSoundFont(const std::vector<std::string>& places);

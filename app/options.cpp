@@ -56,7 +56,8 @@ const char* ScaleName(plat::ScaleMode mode) {
 }
 
 bool ParseVolume(const std::string& text, int* out) {
-  if (text.empty() || text.size() > 3 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+  if (text.empty() || text.size() > 3 || text.find_first_not_of("0123456789") != std::string::npos)
+    return false;
   const int v = std::stoi(text);
   if (v > 100) return false;
   *out = v;

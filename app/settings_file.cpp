@@ -146,7 +146,9 @@ void ParseSettingsText(std::string_view text, const std::string& name, Settings*
       out->scale = mode;
     } else if (key == "volume" || key == "music-volume" || key == "effects-volume") {
       if (!ParseVolume(value, &n)) return bad(key + " takes a number from 0 to 100");
-      (key == "volume" ? out->masterVolume : key == "music-volume" ? out->musicVolume : out->effectsVolume) = n;
+      (key == "volume"         ? out->masterVolume
+       : key == "music-volume" ? out->musicVolume
+                               : out->effectsVolume) = n;
     } else if (key == "soundfont" || key == "data") {
       if (value.empty()) return bad(key + " needs a value");
       (key == "soundfont" ? out->soundFont : out->dataDir) = value;
@@ -161,7 +163,8 @@ Settings LoadSettingsFile(const std::string& path) {
   if (path.empty()) return s;
   std::string text;
   if (!ReadWhole(path, &text)) {
-    if (errno != ENOENT) std::fprintf(stderr, "ruzov: cannot read %s: %s\n", path.c_str(), std::strerror(errno));
+    if (errno != ENOENT)
+      std::fprintf(stderr, "ruzov: cannot read %s: %s\n", path.c_str(), std::strerror(errno));
     return s;
   }
   std::vector<std::string> problems;

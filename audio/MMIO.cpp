@@ -13,8 +13,8 @@ CMMMemoryIOInfo::CMMMemoryIOInfo(uint8_t* pBuffer, int32_t cchBuf, uint32_t dwMi
 
 CMMIO::CMMIO(const MMIOINFO& mmioinfo) {
   // A memory file needs its block; it never grows, so dwMinExpansion is moot.
-  if (mmioinfo.fccIOProc != FOURCC_MEM || mmioinfo.pIOProc != nullptr ||
-      mmioinfo.pchBuffer == nullptr || mmioinfo.cchBuffer < 0)
+  if (mmioinfo.fccIOProc != FOURCC_MEM || mmioinfo.pIOProc != nullptr || mmioinfo.pchBuffer == nullptr ||
+      mmioinfo.cchBuffer < 0)
     return;
   handle.base = mmioinfo.pchBuffer;
   handle.size = static_cast<uint32_t>(mmioinfo.cchBuffer);

@@ -24,7 +24,8 @@ dm::DMUS_OBJECTDESC ObjDesc;
 
 void SetFileName(const char* name) {
   int i = 0;
-  for (; name[i] && i < dm::DMUS_MAX_FILENAME - 1; ++i) ObjDesc.wszFileName[i] = static_cast<char16_t>(name[i]);
+  for (; name[i] && i < dm::DMUS_MAX_FILENAME - 1; ++i)
+    ObjDesc.wszFileName[i] = static_cast<char16_t>(name[i]);
   ObjDesc.wszFileName[i] = 0;
 }
 
@@ -99,7 +100,8 @@ bool LoadMusic() {
   lpIDMLoader->GetObject(&ObjDesc, &lpIDMChordMap);
   if (!lpIDMChordMap) return false;
 
-  if (lpIDMComposer->ComposeSegmentFromTemplate(lpIDMStyle, lpIDMTemplate, 1, lpIDMChordMap, &lpIDMSegment) != 0)
+  if (lpIDMComposer->ComposeSegmentFromTemplate(lpIDMStyle, lpIDMTemplate, 1, lpIDMChordMap, &lpIDMSegment) !=
+      0)
     return false;
   lpIDMSegment->SetRepeats(999);
   return true;

@@ -41,10 +41,9 @@ Surface* Noise(int w, int h, unsigned seed, int keyInEight) {
 
 void LoadFakeImages() {
   ReleaseImages();
-  Surface** sprites[] = {&explosion1, &explosion2, &explosion3, &explosion4, &kugel,  &alien1,
-                         &alien2,     &alien3,     &alien4,     &alien5,     &alien6, &alien7,
-                         &alien8,     &asteroit1,  &asteroit2,  &asteroit3,  &meteorit, &lava,
-                         &munition,   &schild};
+  Surface** sprites[] = {&explosion1, &explosion2, &explosion3, &explosion4, &kugel,    &alien1, &alien2,
+                         &alien3,     &alien4,     &alien5,     &alien6,     &alien7,   &alien8, &asteroit1,
+                         &asteroit2,  &asteroit3,  &meteorit,   &lava,       &munition, &schild};
   uint16_t colour = 0x0800;
   for (Surface** s : sprites) *s = Disc(colour += 0x0400);
   leer = Noise(32, 32, 1, 0);

@@ -22,7 +22,8 @@ std::string Shipped(const char* name) {
 }
 
 dm::SegmentData ComposeShipped() {
-  static const std::string tpl = Shipped("Template1.tpl"), sty = Shipped("Style1.sty"), cdm = Shipped("Chordmap1.cdm");
+  static const std::string tpl = Shipped("Template1.tpl"), sty = Shipped("Style1.sty"),
+                           cdm = Shipped("Chordmap1.cdm");
   dm::TemplateData t;
   dm::StyleData s;
   dm::ChordMapData m;

@@ -25,7 +25,11 @@ void BM_ScaleFrame(benchmark::State& state) {
     benchmark::DoNotOptimize(out.data());
   }
 }
-BENCHMARK(BM_ScaleFrame)->Args({1280, 960})->Args({1440, 1080})->Args({1920, 1440})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScaleFrame)
+    ->Args({1280, 960})
+    ->Args({1440, 1080})
+    ->Args({1920, 1440})
+    ->Unit(benchmark::kMillisecond);
 
 intptr_t Proc(plat::HWND hwnd, uint32_t message, uintptr_t wParam, intptr_t lParam) {
   return plat::DefWindowProc(hwnd, message, wParam, lParam);
@@ -56,8 +60,8 @@ void BM_SdlSoftwareRenderer1080(benchmark::State& state) {
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return state.SkipWithError("no video");
   SDL_Window* window = SDL_CreateWindow("Ruzov", 0, 0, 1920, 1080, 0);
   SDL_Renderer* r = window ? SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE) : nullptr;
-  SDL_Texture* t = r ? SDL_CreateTexture(r, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, plat::kScreenWidth,
-                                         plat::kScreenHeight)
+  SDL_Texture* t = r ? SDL_CreateTexture(r, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                                         plat::kScreenWidth, plat::kScreenHeight)
                      : nullptr;
   if (!t) return state.SkipWithError("no software renderer");
   SDL_SetTextureBlendMode(t, SDL_BLENDMODE_NONE);

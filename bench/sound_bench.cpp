@@ -14,8 +14,15 @@ namespace {
 constexpr int kRate = 48000;
 
 const plat::audio::DeviceOps kBenchDevice = {
-    [] { return true; }, [] {}, [](plat::audio::Mixer*) { return kRate; }, [] {},
-    [] { return false; }, [] {}, [] {}, nullptr, [] { return false; },
+    [] { return true; },
+    [] {},
+    [](plat::audio::Mixer*) { return kRate; },
+    [] {},
+    [] { return false; },
+    [] {},
+    [] {},
+    nullptr,
+    [] { return false; },
 };
 
 void SilentMusic(void*, float*, int, int) {}

@@ -2,8 +2,8 @@
 // puts the player back to the start of a game. The build is the 1,249,000
 // draws of the plain nested loops, each draw's state computed by a jump from
 // the start state, so the vector paths can take many draws at once.
-#include "game/game.h"
 #include "game/levels.h"
+#include "game/game.h"
 #include "game/levels_plan.h"
 #include "game/state.h"
 
@@ -53,15 +53,11 @@ void BuildLevelsScalar(uint32_t state) {
 LevelsBuilder BuilderFor(LevelsPath path) {
   switch (path) {
 #ifdef RUZOV_LEVELS_X86
-    case LevelsPath::Avx2:
-      return __builtin_cpu_supports("avx2") ? &avx2::BuildLevels : nullptr;
-    case LevelsPath::Sse41:
-      return __builtin_cpu_supports("sse4.1") ? &sse41::BuildLevels : nullptr;
+    case LevelsPath::Avx2: return __builtin_cpu_supports("avx2") ? &avx2::BuildLevels : nullptr;
+    case LevelsPath::Sse41: return __builtin_cpu_supports("sse4.1") ? &sse41::BuildLevels : nullptr;
 #endif
-    case LevelsPath::Scalar:
-      return &BuildLevelsScalar;
-    default:
-      return nullptr;
+    case LevelsPath::Scalar: return &BuildLevelsScalar;
+    default: return nullptr;
   }
 }
 

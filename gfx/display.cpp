@@ -24,8 +24,7 @@ Surface gFrameSurfaces[2];
 // Keyed row copy. The compiler does not vectorise the plain loop at -O2, and
 // a play frame copies a few hundred rows of sprites plus a whole keyed
 // background, so eight pixels go at a time where SSE2 is there.
-inline void CopyRowKeyed(uint16_t* __restrict dst, const uint16_t* __restrict src, int n,
-                         uint16_t key) {
+inline void CopyRowKeyed(uint16_t* __restrict dst, const uint16_t* __restrict src, int n, uint16_t key) {
   int i = 0;
 #if defined(__SSE2__)
   const __m128i k = _mm_set1_epi16(static_cast<short>(key));
@@ -94,8 +93,8 @@ void ReleaseSurface(Surface*& image) {
   image = nullptr;
 }
 
-void DrawSpriteRect(int left, int top, const Surface* image, int srcLeft, int srcTop,
-                    int srcRight, int srcBottom) {
+void DrawSpriteRect(int left, int top, const Surface* image, int srcLeft, int srcTop, int srcRight,
+                    int srcBottom) {
   Surface* dst = lpDDSBack;
   if (!image || !dst || !image->pixels) return;
   if (srcLeft < 0 || srcTop < 0 || srcRight > image->width || srcBottom > image->height) return;

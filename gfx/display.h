@@ -23,8 +23,8 @@ struct Surface {
 // Named after the display object it stands for, but only a flag: true while
 // the platform's display is open, so that release knows to close it.
 extern bool lpDD;
-extern Surface* lpDDSPrimary;   // the buffer on show
-extern Surface* lpDDSBack;      // the buffer every frame is drawn on
+extern Surface* lpDDSPrimary;  // the buffer on show
+extern Surface* lpDDSBack;     // the buffer every frame is drawn on
 
 // Start-up step 8 (the flip chain; start-up itself makes steps 4 to 7 on the
 // platform) and its release.

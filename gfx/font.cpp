@@ -13,15 +13,14 @@ void DrawChar(int x, int y, int code) {
   if (code < 32 || code > 127) return;
   const int col = (code - 32) % 32;
   const int row = (code - 32) / 32;
-  DrawSpriteRect(x, y, zeichensatz, col * kCell, row * kCell, col * kCell + kCell,
-                 row * kCell + kCell);
+  DrawSpriteRect(x, y, zeichensatz, col * kCell, row * kCell, col * kCell + kCell, row * kCell + kCell);
 }
 
 void DrawText(int x, int y, const char* text) {
   for (int i = 0; i < kMaxLine; ++i) {
     // Bytes past 127 are negative codes, as with a signed char.
     const int code = static_cast<signed char>(text[i]);  // NOLINT(bugprone-signed-char-misuse)
-    if (code >= 125) return;  // '~' ends a text; '}' and 127 do too
+    if (code >= 125) return;                             // '~' ends a text; '}' and 127 do too
     DrawChar(x + kCell * i, y, code);
   }
 }

@@ -35,11 +35,11 @@ namespace {
 
 // Where each file of kImageFiles goes, in the same order.
 Surface** const kImageHandles[kImageFileCount] = {
-    &explosion1, &explosion2, &explosion3, &explosion4, &kugel,      &alien1,      &alien2,     &alien3,
-    &alien4,     &alien5,     &alien6,     &alien7,     &alien8,     &leer,        &asteroit1,  &asteroit2,
+    &explosion1, &explosion2, &explosion3, &explosion4, &kugel,      &alien1,      &alien2,      &alien3,
+    &alien4,     &alien5,     &alien6,     &alien7,     &alien8,     &leer,        &asteroit1,   &asteroit2,
     &asteroit3,  &meteorit,   &lava,       &munition,   &schild,     &hintergrund, &zeichensatz, &schiff[0],
-    &schiff[1],  &schiff[2],  &schiff[3],  &schiff[4],  &schiff[5],  &schiff[6],   &schiff[7],  &schiff[8],
-    &schiff[9],  &schiff[10], &schiff[11], &schiff[12], &schiff[13], &schiff[14],  &schiff[15], &titelbild,
+    &schiff[1],  &schiff[2],  &schiff[3],  &schiff[4],  &schiff[5],  &schiff[6],   &schiff[7],   &schiff[8],
+    &schiff[9],  &schiff[10], &schiff[11], &schiff[12], &schiff[13], &schiff[14],  &schiff[15],  &titelbild,
 };
 
 // What the whole set may still take, so that forty large pictures cannot
@@ -76,9 +76,9 @@ bool LoadImages() {
   }
   // The key goes on only once all are loaded, the full-screen pictures too.
   for (Surface* image : schiff) SetColorKey(image, kColorKey);
-  Surface* const rest[] = {hintergrund, zeichensatz, titelbild, asteroit1, asteroit2, asteroit3,
-                           meteorit,    lava,        munition,  schild,    leer,      alien1,
-                           alien2,      alien3,      alien4,    alien5,    alien6,    alien7,
+  Surface* const rest[] = {hintergrund, zeichensatz, titelbild,  asteroit1,  asteroit2,  asteroit3,
+                           meteorit,    lava,        munition,   schild,     leer,       alien1,
+                           alien2,      alien3,      alien4,     alien5,     alien6,     alien7,
                            alien8,      kugel,       explosion1, explosion2, explosion3, explosion4};
   for (Surface* image : rest) SetColorKey(image, kColorKey);
   return true;

@@ -99,7 +99,8 @@ bool Statement(TextReader& r, ChordMapData& m, bool* haveScale) {
     for (size_t i = 2; i < r.Count(); ++i) {
       int c;
       if (!ChordRef(r, m, i, &c)) return false;
-      if (std::find(g.chords.begin(), g.chords.end(), c) != g.chords.end()) return r.Fail("chord listed twice");
+      if (std::find(g.chords.begin(), g.chords.end(), c) != g.chords.end())
+        return r.Fail("chord listed twice");
       g.chords.push_back(c);
     }
     m.signposts.push_back(std::move(g));

@@ -121,7 +121,8 @@ const StylePattern* PatternFor(const StylePart& part, int groove, Embellishment 
   if (candidates.empty()) {
     collect(Embellishment::None);
     // Keep a longer pattern going until its block is over.
-    if (!blockStart && current && std::find(candidates.begin(), candidates.end(), current) != candidates.end())
+    if (!blockStart && current &&
+        std::find(candidates.begin(), candidates.end(), current) != candidates.end())
       return current;
   }
   if (candidates.empty()) return nullptr;
@@ -131,8 +132,7 @@ const StylePattern* PatternFor(const StylePart& part, int groove, Embellishment 
 
 }  // namespace
 
-int NotePitch(const StyleNote& note, const StylePart& part, const ChordDef& chord,
-              const ChordMapData& map) {
+int NotePitch(const StyleNote& note, const StylePart& part, const ChordDef& chord, const ChordMapData& map) {
   int base = 12 * (part.octave + 1) + RootOffset(chord.root, map.key);
   int offset = 0;
   if (note.kind == NoteKind::ChordTone) {
@@ -151,8 +151,8 @@ int NotePitch(const StyleNote& note, const StylePart& part, const ChordDef& chor
   return pitch >= 0 && pitch <= 127 ? pitch : -1;
 }
 
-bool ComposeSegment(const StyleData& style, const TemplateData& tmpl, const ChordMapData& map,
-                    int activity, SegmentData* out, std::string* error) {
+bool ComposeSegment(const StyleData& style, const TemplateData& tmpl, const ChordMapData& map, int activity,
+                    SegmentData* out, std::string* error) {
   auto fail = [&](const std::string& message) {
     if (error) *error = message;
     return false;
@@ -191,7 +191,8 @@ bool ComposeSegment(const StyleData& style, const TemplateData& tmpl, const Chor
   seg.tempo = style.tempo;
   seg.meter = tmpl.meter;
   for (size_t i = 0; i < points.size(); ++i)
-    if (seg.chords.empty() || seg.chords.back().chord != chords[i]) seg.chords.push_back({points[i].tick, chords[i]});
+    if (seg.chords.empty() || seg.chords.back().chord != chords[i])
+      seg.chords.push_back({points[i].tick, chords[i]});
   auto chordAt = [&](uint32_t tick) -> const ChordDef& {
     size_t i = 0;
     while (i + 1 < seg.chords.size() && seg.chords[i + 1].tick <= tick) ++i;
@@ -216,7 +217,8 @@ bool ComposeSegment(const StyleData& style, const TemplateData& tmpl, const Chor
         if (s.first == bar) sectionStart = bar;
       int inSection = bar - sectionStart;
       bool blockStart = !current || inSection % current->bars == 0;
-      const StylePattern* p = PatternFor(part, tmpl.groove[bar], tmpl.embellishments[bar], current, blockStart, rnd);
+      const StylePattern* p =
+          PatternFor(part, tmpl.groove[bar], tmpl.embellishments[bar], current, blockStart, rnd);
       if (!p) continue;
       if (p->embellishment == Embellishment::None) current = p;
       int patternBar = inSection % p->bars;

@@ -61,9 +61,9 @@ struct StyleNote {
   uint16_t step = 0;    // grid position from the pattern's start
   uint16_t length = 1;  // in grid steps
   NoteKind kind = NoteKind::ChordTone;
-  uint8_t index = 0;    // chord tone, scale step or drum key
-  int8_t octave = 0;    // shift in octaves
-  int8_t accent = 0;    // -1 soft, 0 normal, +1 accented
+  uint8_t index = 0;  // chord tone, scale step or drum key
+  int8_t octave = 0;  // shift in octaves
+  int8_t accent = 0;  // -1 soft, 0 normal, +1 accented
 };
 
 struct StylePattern {
@@ -97,8 +97,8 @@ struct StyleData {
 // ------------------------------------------------------------ chord map
 struct ChordDef {
   std::string name;
-  int root = 0;                 // pitch class 0..11, C = 0
-  std::vector<int8_t> tones;    // semitones above the root, ascending
+  int root = 0;               // pitch class 0..11, C = 0
+  std::vector<int8_t> tones;  // semitones above the root, ascending
 };
 
 struct ChordLink {
@@ -113,12 +113,12 @@ struct SignpostGroup {
 };
 
 struct ChordMapData {
-  int key = 0;                 // pitch class
-  std::vector<int8_t> scale;   // pitch classes above the key, ascending
+  int key = 0;                // pitch class
+  std::vector<int8_t> scale;  // pitch classes above the key, ascending
   std::vector<ChordDef> chords;
   std::vector<ChordLink> links;
   std::vector<SignpostGroup> signposts;
-  std::vector<int> cadence;    // chords allowed at the closing cadence
+  std::vector<int> cadence;  // chords allowed at the closing cadence
   int FindChord(const std::string& name) const;
   const SignpostGroup* FindSignpost(const std::string& name) const;
   int LinkWeight(int from, int to) const;  // 0 when not connected

@@ -47,7 +47,8 @@ Result Composer::ComposeSegmentFromTemplate(Style* style, Segment* tmpl, uint16_
     return E_INVALIDARG;
   }
   SegmentData data;
-  if (!ComposeSegment(style->Data(), tmpl->Template(), map->Data(), activity, &data, &lastError_)) return E_FAIL;
+  if (!ComposeSegment(style->Data(), tmpl->Template(), map->Data(), activity, &data, &lastError_))
+    return E_FAIL;
   *out = Segment::FromComposition(std::move(data));
   return S_OK;
 }

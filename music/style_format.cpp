@@ -12,10 +12,10 @@ struct DrumName {
   int key;
 };
 constexpr DrumName kDrumNames[] = {
-    {"kick2", 35},   {"kick", 36},    {"rim", 37},       {"snare", 38},    {"clap", 39},
-    {"snare2", 40},  {"tomfloor", 41}, {"hat", 42},      {"pedalhat", 44}, {"tomlow", 45},
-    {"openhat", 46}, {"tommid", 47},  {"tomhigh", 50},   {"crash", 49},    {"ride", 51},
-    {"china", 52},   {"tambourine", 54}, {"splash", 55}, {"cowbell", 56},  {"crash2", 57},
+    {"kick2", 35},   {"kick", 36},       {"rim", 37},     {"snare", 38},    {"clap", 39},
+    {"snare2", 40},  {"tomfloor", 41},   {"hat", 42},     {"pedalhat", 44}, {"tomlow", 45},
+    {"openhat", 46}, {"tommid", 47},     {"tomhigh", 50}, {"crash", 49},    {"ride", 51},
+    {"china", 52},   {"tambourine", 54}, {"splash", 55},  {"cowbell", 56},  {"crash2", 57},
 };
 
 bool DrumKey(std::string_view w, int* key) {
@@ -189,8 +189,8 @@ class StyleReader {
     };
     int channel = p.channel + 1;
     const Setting settings[] = {
-        {"program", &p.program, 0, 127}, {"channel", &channel, 1, 16},   {"volume", &p.volume, 0, 127},
-        {"pan", &p.pan, 0, 127},         {"reverb", &p.reverb, 0, 127},  {"octave", &p.octave, 0, 8},
+        {"program", &p.program, 0, 127},   {"channel", &channel, 1, 16},  {"volume", &p.volume, 0, 127},
+        {"pan", &p.pan, 0, 127},           {"reverb", &p.reverb, 0, 127}, {"octave", &p.octave, 0, 8},
         {"velocity", &p.velocity, 1, 127},
     };
     for (const Setting& s : settings)

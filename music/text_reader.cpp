@@ -22,8 +22,7 @@ bool TextReader::Next() {
     size_t hash = line.find('#');
     // '#' also spells sharps ("C#", "F#m"): a comment starts only at a '#'
     // that begins a word.
-    while (hash != std::string_view::npos && hash > 0 && line[hash - 1] != ' ' &&
-           line[hash - 1] != '\t')
+    while (hash != std::string_view::npos && hash > 0 && line[hash - 1] != ' ' && line[hash - 1] != '\t')
       hash = line.find('#', hash + 1);
     if (hash != std::string_view::npos) line = line.substr(0, hash);
     words_.clear();
@@ -48,7 +47,8 @@ bool TextReader::Next() {
 
 bool TextReader::ExpectMagic(const char* magic) {
   if (!Next()) return Failed() ? false : Fail(std::string("empty file, expected \"") + magic + " 1\"");
-  if (line_ != 1 || words_[0] != magic) return Fail(std::string("not a file of this kind, expected \"") + magic + " 1\"");
+  if (line_ != 1 || words_[0] != magic)
+    return Fail(std::string("not a file of this kind, expected \"") + magic + " 1\"");
   if (words_.size() != 2 || words_[1] != "1") return Fail("unsupported version");
   return true;
 }
@@ -131,11 +131,16 @@ bool ParseMeter(std::string_view word, Meter* out) {
 }
 
 bool ParseEmbellishment(std::string_view word, Embellishment* out) {
-  if (word == "intro") *out = Embellishment::Intro;
-  else if (word == "fill") *out = Embellishment::Fill;
-  else if (word == "break") *out = Embellishment::Break;
-  else if (word == "ending") *out = Embellishment::Ending;
-  else return false;
+  if (word == "intro")
+    *out = Embellishment::Intro;
+  else if (word == "fill")
+    *out = Embellishment::Fill;
+  else if (word == "break")
+    *out = Embellishment::Break;
+  else if (word == "ending")
+    *out = Embellishment::Ending;
+  else
+    return false;
   return true;
 }
 

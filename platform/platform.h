@@ -73,7 +73,7 @@ constexpr int kScreenHeight = 480;
 bool DisplayCreate();          // the display object
 bool DisplaySetCooperative();  // full-screen ownership of the window
 bool DisplaySetMode(int width, int height, int bitsPerPixel);
-bool DisplayCreateFrame();     // the 640 x 480 frame it presents
+bool DisplayCreateFrame();  // the 640 x 480 frame it presents
 // Shows one finished 640 x 480 frame of 5-6-5 pixels, `pitch` pixels a row.
 void DisplayPresent(const uint16_t* pixels, int pitch);
 void DisplayRelease();

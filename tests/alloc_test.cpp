@@ -64,7 +64,9 @@ void* operator new(size_t n, std::align_val_t a, const std::nothrow_t&) noexcept
   void* p = nullptr;
   return posix_memalign(&p, static_cast<size_t>(a), n ? n : 1) == 0 ? p : nullptr;
 }
-void* operator new[](size_t n, std::align_val_t a, const std::nothrow_t& t) noexcept { return operator new(n, a, t); }
+void* operator new[](size_t n, std::align_val_t a, const std::nothrow_t& t) noexcept {
+  return operator new(n, a, t);
+}
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"  // free is right here
 #endif

@@ -46,7 +46,8 @@ bool LoadPicture(const fs::path& path, Picture& out) {
   out.px.resize(size_t(out.w) * size_t(out.h));
   for (int y = 0; y < out.h; ++y) {
     const uint8_t* row = static_cast<const uint8_t*>(rgb->pixels) + y * rgb->pitch;
-    for (int x = 0; x < out.w; ++x) out.px[static_cast<size_t>(y) * out.w + x] = {row[3 * x], row[3 * x + 1], row[3 * x + 2]};
+    for (int x = 0; x < out.w; ++x)
+      out.px[static_cast<size_t>(y) * out.w + x] = {row[3 * x], row[3 * x + 1], row[3 * x + 2]};
   }
   SDL_FreeSurface(rgb);
   return true;

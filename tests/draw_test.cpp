@@ -103,9 +103,9 @@ TEST_F(Display, SpriteRectCopiesOnlyItsRectangle) {
   FillBack(kPaper);
   const std::vector<uint16_t> before = BackCopy();
   DrawSpriteRect(625, 472, sheet, 0, 0, 16, 8);
-  DrawSpriteRect(10, 10, sheet, 0, 0, 33, 8);   // reaches past the image
+  DrawSpriteRect(10, 10, sheet, 0, 0, 33, 8);  // reaches past the image
   DrawSpriteRect(10, 10, sheet, -1, 0, 16, 8);
-  DrawSpriteRect(10, 10, sheet, 8, 8, 8, 16);   // empty
+  DrawSpriteRect(10, 10, sheet, 8, 8, 8, 16);  // empty
   EXPECT_EQ(BackCopy(), before);
   ReleaseSurface(sheet);
 }

@@ -34,7 +34,8 @@ const std::string kSoundFont = std::string("RIFF\x10\0\0\0sfbkLIST", 16);
 
 TEST(Locate, DataFoldersInOrderAndTheFirstHoldingTheData) {
   TempDir t;
-  const std::vector<std::string> folders = DataFolders("given", t / "work", t / "prefix/bin/ruzov", "/build/data");
+  const std::vector<std::string> folders =
+      DataFolders("given", t / "work", t / "prefix/bin/ruzov", "/build/data");
   ASSERT_EQ(folders, (std::vector<std::string>{t / "work/given", t / "work", t / "prefix/bin/../share/ruzov",
                                                "/build/data"}));
   EXPECT_EQ(FindDataFolder(folders), -1);
@@ -57,15 +58,16 @@ TEST(Locate, DataFoldersInOrderAndTheFirstHoldingTheData) {
 TEST(Locate, SoundFontOrderSkipsWhatIsNoSoundFont) {
   TempDir t;
   const std::vector<std::string> system = {t / "sys/a.sf2", t / "sys/b.sf2"};
-  const std::vector<std::string> places = SoundFontPlaces("my.sf2", "/env.sf2", t / "data", t / "work", system);
-  ASSERT_EQ(places, (std::vector<std::string>{t / "work/my.sf2", "/env.sf2", t / "data/GM.sf2", t / "work/GM.sf2",
-                                              t / "sys/a.sf2", t / "sys/b.sf2"}));
+  const std::vector<std::string> places =
+      SoundFontPlaces("my.sf2", "/env.sf2", t / "data", t / "work", system);
+  ASSERT_EQ(places, (std::vector<std::string>{t / "work/my.sf2", "/env.sf2", t / "data/GM.sf2",
+                                              t / "work/GM.sf2", t / "sys/a.sf2", t / "sys/b.sf2"}));
   EXPECT_EQ(FindSoundFont(places), "");
 
   Put(t / "sys/b.sf2", kSoundFont);
   EXPECT_EQ(FindSoundFont(places), t / "sys/b.sf2");
   Put(t / "sys/a.sf2", std::string("RIFF\x10\0\0\0WAVE", 12));  // a RIFF file, but not a SoundFont
-  fs::create_directories(t / "work/GM.sf2");     // a folder of that name
+  fs::create_directories(t / "work/GM.sf2");                    // a folder of that name
   EXPECT_EQ(FindSoundFont(places), t / "sys/b.sf2");
   Put(t / "data/GM.sf2", kSoundFont);
   EXPECT_EQ(FindSoundFont(places), t / "data/GM.sf2");

@@ -16,11 +16,11 @@
 #include "app/startup.h"
 #include "audio/music.h"
 #include "game/state.h"
-#include "platform/headless.h"
 #include "music/compose.h"
 #include "music/formats.h"
 #include "music/music.h"
 #include "music/sequencer.h"
+#include "platform/headless.h"
 
 namespace {
 
@@ -75,7 +75,9 @@ TEST(MusicFiles, ShippedFilesReadAndDescribeTheWholePiece) {
   ASSERT_TRUE(ParseChordMap(Shipped("Chordmap1.cdm"), &m, &error)) << error;
   EXPECT_GE(t.bars, 32);
   EXPECT_EQ(t.groove.size(), static_cast<size_t>(t.bars));
-  EXPECT_GE(*std::max_element(t.groove.begin(), t.groove.end()) - *std::min_element(t.groove.begin(), t.groove.end()), 2);
+  EXPECT_GE(*std::max_element(t.groove.begin(), t.groove.end()) -
+                *std::min_element(t.groove.begin(), t.groove.end()),
+            2);
   EXPECT_NE(std::count(t.embellishments.begin(), t.embellishments.end(), Embellishment::Fill), 0);
   EXPECT_NE(std::count(t.embellishments.begin(), t.embellishments.end(), Embellishment::Break), 0);
   bool drums = false, bass = false;
@@ -93,12 +95,17 @@ TEST(MusicFiles, TemplateErrorsNameTheirLine) {
   EXPECT_EQ(TemplateError("RUZOV-STYLE 1\n").rfind("line 1: not a file of this kind", 0), 0u);
   EXPECT_EQ(TemplateError("\nRUZOV-TEMPLATE 1\nbars 4\n").rfind("line 2: not a file", 0), 0u);
   EXPECT_EQ(TemplateError("RUZOV-TEMPLATE 2\nbars 4\n"), "line 1: unsupported version");
-  EXPECT_EQ(TemplateError("RUZOV-TEMPLATE 1\ngroove 1 2 3\n"), "line 2: \"bars\" must come before \"groove\"");
-  EXPECT_EQ(TemplateError("RUZOV-TEMPLATE 1\nbars 8\n\n# x\nfill 9\n"), "line 5: bar must be a number from 1 to 8");
+  EXPECT_EQ(TemplateError("RUZOV-TEMPLATE 1\ngroove 1 2 3\n"),
+            "line 2: \"bars\" must come before \"groove\"");
+  EXPECT_EQ(TemplateError("RUZOV-TEMPLATE 1\nbars 8\n\n# x\nfill 9\n"),
+            "line 5: bar must be a number from 1 to 8");
   EXPECT_EQ(TemplateError("RUZOV-TEMPLATE 1\nbars 99999\n"), "line 2: bars must be a number from 1 to 512");
-  EXPECT_EQ(TemplateError("RUZOV-TEMPLATE 1\nbars 8\nsection a 1 4\nsection b 4 8\n"), "line 4: sections overlap");
-  EXPECT_EQ(TemplateError("RUZOV-TEMPLATE 1\nbars 8\nfill 2\nbreak 2\n"), "line 4: bar already has an embellishment");
-  EXPECT_EQ(TemplateError("RUZOV-TEMPLATE 1\nbars 8\ngroove 5 2 1\n"), "line 3: groove range ends before it starts");
+  EXPECT_EQ(TemplateError("RUZOV-TEMPLATE 1\nbars 8\nsection a 1 4\nsection b 4 8\n"),
+            "line 4: sections overlap");
+  EXPECT_EQ(TemplateError("RUZOV-TEMPLATE 1\nbars 8\nfill 2\nbreak 2\n"),
+            "line 4: bar already has an embellishment");
+  EXPECT_EQ(TemplateError("RUZOV-TEMPLATE 1\nbars 8\ngroove 5 2 1\n"),
+            "line 3: groove range ends before it starts");
   EXPECT_EQ(TemplateError("RUZOV-TEMPLATE 1\nbars 8\nmeter 4-4\n"), "line 3: meter must look like 4/4");
   EXPECT_EQ(TemplateError("RUZOV-TEMPLATE 1\nbars 8\ntempo 3\n"), "line 3: unknown word \"tempo\"");
   EXPECT_EQ(TemplateError("RUZOV-TEMPLATE 1\nmeter 3/4\n"), "line 2: no \"bars\" line");
@@ -192,7 +199,8 @@ TEST(Composer, ConnectionsDecideTheProgression) {
 
 TEST(Composer, PatternsFollowTheChordAndTheScale) {
   ChordMapData m;
-  ASSERT_TRUE(ParseChordMap("RUZOV-CHORDMAP 1\nkey D\nscale 0 2 3 5 7 8 10\nchord Dm D 0 3 7\nchord Bb Bb 0 4 7\n", &m, nullptr));
+  ASSERT_TRUE(ParseChordMap(
+      "RUZOV-CHORDMAP 1\nkey D\nscale 0 2 3 5 7 8 10\nchord Dm D 0 3 7\nchord Bb Bb 0 4 7\n", &m, nullptr));
   StylePart bass;
   bass.octave = 2;  // the key's root at MIDI 38
   StyleNote root{0, 1, NoteKind::ChordTone, 0, 0, 0};
@@ -217,8 +225,9 @@ class MusicDir : public ::testing::Test {
  protected:
   void SetUp() override {
     old = std::filesystem::current_path();
-    dir = std::filesystem::temp_directory_path() / ("ruzov-music-" + std::to_string(getpid()) + "-" +
-                                                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir = std::filesystem::temp_directory_path() /
+          ("ruzov-music-" + std::to_string(getpid()) + "-" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     for (const char* f : {"Template1.tpl", "Style1.sty", "Chordmap1.cdm"})
@@ -232,7 +241,9 @@ class MusicDir : public ::testing::Test {
     std::filesystem::remove_all(dir);
     Performance::SetSoundFontOverride(nullptr);
   }
-  static void Write(const char* name, const std::string& text) { std::ofstream(name, std::ios::binary) << text; }
+  static void Write(const char* name, const std::string& text) {
+    std::ofstream(name, std::ios::binary) << text;
+  }
   static DMUS_OBJECTDESC Desc(ClassId cls, const char* name) {
     DMUS_OBJECTDESC d;
     std::memset(&d, 0, sizeof d);
@@ -292,10 +303,13 @@ class KickPerformance : public MusicDir {
     msg->dblTempo = bpm;
     EXPECT_EQ(perf->SendPMsg(msg), S_OK);
   }
-  static void ExpectBeatsEvery(const std::vector<int64_t>& frames, int64_t first, int64_t period, size_t count) {
+  static void ExpectBeatsEvery(const std::vector<int64_t>& frames, int64_t first, int64_t period,
+                               size_t count) {
     ASSERT_GE(frames.size(), count);
     for (size_t i = 0; i < count; ++i)
-      EXPECT_NEAR(static_cast<double>(frames[i]), static_cast<double>(first + period * static_cast<int64_t>(i)), 1.0) << i;
+      EXPECT_NEAR(static_cast<double>(frames[i]),
+                  static_cast<double>(first + period * static_cast<int64_t>(i)), 1.0)
+          << i;
   }
   Segment* segment = nullptr;
   Performance* perf = nullptr;

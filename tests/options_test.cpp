@@ -43,8 +43,8 @@ struct TempDir {
 
 TEST(Options, GoodLinesGiveTheirSettings) {
   Settings s;
-  ASSERT_EQ(Parse({"--window", "--scale", "integer", "--music-volume=40", "--effects-volume", "0", "--volume", "100",
-                   "--mute", "--soundfont", "a.sf2", "--data=/d"},
+  ASSERT_EQ(Parse({"--window", "--scale", "integer", "--music-volume=40", "--effects-volume", "0", "--volume",
+                   "100", "--mute", "--soundfont", "a.sf2", "--data=/d"},
                   &s),
             OptionsAction::Run);
   EXPECT_EQ(s.fullScreen, false);
@@ -116,10 +116,10 @@ TEST(SettingsFile, CommandLineOverFileOverDefaults) {
   MergeSettings(file, given);
   const plat::Preferences p = PreferencesFrom(file);
   const plat::Preferences defaults;
-  EXPECT_FALSE(p.fullScreen);                      // file
-  EXPECT_EQ(p.musicVolume, 90);                    // command line over file
-  EXPECT_EQ(p.effectsVolume, 20);                  // file
-  EXPECT_EQ(p.scale, plat::ScaleMode::Integer);    // command line
+  EXPECT_FALSE(p.fullScreen);                        // file
+  EXPECT_EQ(p.musicVolume, 90);                      // command line over file
+  EXPECT_EQ(p.effectsVolume, 20);                    // file
+  EXPECT_EQ(p.scale, plat::ScaleMode::Integer);      // command line
   EXPECT_EQ(p.masterVolume, defaults.masterVolume);  // default
   EXPECT_EQ(p.mute, defaults.mute);
 }
@@ -135,7 +135,8 @@ TEST(SettingsFile, SaveKeepsOtherLinesAndSurvivesAKillBeforeRename) {
 
   // A player's own lines and comments stay; the remembered ones change in place.
   {
-    std::ofstream(file, std::ios::binary) << "# my notes\r\nscale = integer\r\nmusic-volume = 40\r\nsoundfont = /s.sf2\n";
+    std::ofstream(file, std::ios::binary)
+        << "# my notes\r\nscale = integer\r\nmusic-volume = 40\r\nsoundfont = /s.sf2\n";
   }
   p.musicVolume = 60;
   p.mute = true;

@@ -180,13 +180,13 @@ TEST_F(PlayFrame, LayersStackInTheFrameOrder) {
   // Far away, so the level is not cleared.
   for (int i = 0; i < 4; ++i) ObjectOnScreen(10 + i, 3, -1000, -1000 - 40 * i);
 
-  ObjectOnScreen(0, 1, 320, 208);        // over the ship's top-right quarter
-  ObjectOnScreen(1, 2, 100, 100);        // half under a meteor
-  Cell(-7, -4) = TileMeteor;             // 96..127 x 112..143
-  Cell(3, 0) = TileLava;                 // 416..447 x 240..271, under the ray
-  Cell(8, 2) = TileAsteroid1;            // 576..607 x 304..335
-  Cell(9, 2) = TileAsteroid2;            // 608..639: under the right border
-  Cell(-2, 0) = TileShield;              // 256..287 x 240..271, under the banner
+  ObjectOnScreen(0, 1, 320, 208);  // over the ship's top-right quarter
+  ObjectOnScreen(1, 2, 100, 100);  // half under a meteor
+  Cell(-7, -4) = TileMeteor;       // 96..127 x 112..143
+  Cell(3, 0) = TileLava;           // 416..447 x 240..271, under the ray
+  Cell(8, 2) = TileAsteroid1;      // 576..607 x 304..335
+  Cell(9, 2) = TileAsteroid2;      // 608..639: under the right border
+  Cell(-2, 0) = TileShield;        // 256..287 x 240..271, under the banner
 
   const int presents = headless::PresentCount();
   RunGameFrame();
@@ -194,15 +194,15 @@ TEST_F(PlayFrame, LayersStackInTheFrameOrder) {
 
   EXPECT_EQ(Shown(100, 240), kBg);
   EXPECT_EQ(Shown(310, 250), ShipColour(4));
-  EXPECT_EQ(Shown(325, 230), AlienColour(1));   // object over ship
+  EXPECT_EQ(Shown(325, 230), AlienColour(1));  // object over ship
   EXPECT_EQ(Shown(105, 105), AlienColour(2));
   EXPECT_EQ(Shown(110, 120), TileColour(TileMeteor));  // cell over object
   EXPECT_EQ(Shown(130, 120), AlienColour(2));
-  EXPECT_EQ(Shown(340, 226), kKugel);           // ray over object
-  EXPECT_EQ(Shown(420, 245), kKugel);           // ray over cell
+  EXPECT_EQ(Shown(340, 226), kKugel);  // ray over object
+  EXPECT_EQ(Shown(420, 245), kKugel);  // ray over cell
   EXPECT_EQ(Shown(420, 260), TileColour(TileLava));
   EXPECT_EQ(Shown(580, 310), TileColour(TileAsteroid1));
-  EXPECT_EQ(Shown(620, 310), kLeer);            // border over cell
+  EXPECT_EQ(Shown(620, 310), kLeer);                                   // border over cell
   EXPECT_EQ(GlyphIn(headless::LastPresented(), 32, 448, kLeer), 'U');  // HUD over border
   // The banner over everything: the ray, the cells.
   EXPECT_EQ(Shown(260, 244), GlyphColour('L'));

@@ -52,10 +52,10 @@ TEST(Pictures, EveryLayoutLoadsLikeItsTwentyFourBitCopy) {
     const char* file;
     const char* reference;
   } cases[] = {
-      {"pal1.bmp", "ref24_2.bmp"},  {"pal4.bmp", "ref24.bmp"},   {"pal8.bmp", "ref24.bmp"},
-      {"rle4.bmp", "ref24.bmp"},    {"rle8.bmp", "ref24.bmp"},   {"rgb555.bmp", "ref24.bmp"},
-      {"rgb565.bmp", "ref24.bmp"},  {"topdown24.bmp", "ref24.bmp"}, {"argb32.bmp", "ref24.bmp"},
-      {"xrgb32.bmp", "ref24.bmp"},  {"os2_8.bmp", "ref24.bmp"},
+      {"pal1.bmp", "ref24_2.bmp"}, {"pal4.bmp", "ref24.bmp"},      {"pal8.bmp", "ref24.bmp"},
+      {"rle4.bmp", "ref24.bmp"},   {"rle8.bmp", "ref24.bmp"},      {"rgb555.bmp", "ref24.bmp"},
+      {"rgb565.bmp", "ref24.bmp"}, {"topdown24.bmp", "ref24.bmp"}, {"argb32.bmp", "ref24.bmp"},
+      {"xrgb32.bmp", "ref24.bmp"}, {"os2_8.bmp", "ref24.bmp"},
   };
   for (const auto& c : cases) {
     const Picture want = Decode(Read(dir / c.reference));

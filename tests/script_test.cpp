@@ -9,9 +9,10 @@ using sim::EventKind;
 TEST(Script, ParsesEventsRangesKeysAndComments) {
   sim::Script script;
   std::string error;
-  ASSERT_TRUE(sim::ParseScript("# a comment\n\n0 down SPACE\n3 up left\r\n"
-                               "4-9 down 0x26\n  # indented comment\n9 other\n12 down 16\n",
-                               &script, &error))
+  ASSERT_TRUE(
+      sim::ParseScript("# a comment\n\n0 down SPACE\n3 up left\r\n"
+                       "4-9 down 0x26\n  # indented comment\n9 other\n12 down 16\n",
+                       &script, &error))
       << error;
   ASSERT_EQ(script.lines.size(), 5u);
   EXPECT_EQ(script.lines[0].key, 0x20u);

@@ -34,7 +34,7 @@ TEST(SdlFrameLayout, CommonScreens) {
   ExpectLayout(2560, 1440, {320, 0, 1920, 1440}, 3, false);
   ExpectLayout(1024, 768, {0, 0, 1024, 768}, 1, true);
   ExpectLayout(800, 1000, {0, 200, 800, 600}, 1, true);  // portrait
-  ExpectLayout(320, 200, {27, 0, 266, 200}, 1, true);     // smaller than the frame
+  ExpectLayout(320, 200, {27, 0, 266, 200}, 1, true);    // smaller than the frame
   ExpectLayout(0, 0, {0, 0, 0, 0}, 1, false);
 }
 
@@ -101,7 +101,8 @@ class SdlPresent : public ::testing::Test {
     width = w;
     shown.assign(static_cast<size_t>(w) * h, 0);
     for (int y = 0; y < h; ++y)
-      std::memcpy(&shown[static_cast<size_t>(y) * w], static_cast<uint8_t*>(s->pixels) + y * s->pitch, w * 4u);
+      std::memcpy(&shown[static_cast<size_t>(y) * w], static_cast<uint8_t*>(s->pixels) + y * s->pitch,
+                  w * 4u);
   }
   uint32_t At(int x, int y) const { return shown[static_cast<size_t>(y) * width + x] & 0xFFFFFF; }
 

@@ -42,8 +42,8 @@ TEST(SdlKeys, GameKeysArriveAsKeyDownsWithTheirWin32Codes) {
     SDL_Keycode sym;
     uint32_t vk;
   } cases[] = {
-      {SDLK_ESCAPE, 0x1B}, {SDLK_LEFT, 0x25},   {SDLK_UP, 0x26},       {SDLK_RIGHT, 0x27},
-      {SDLK_DOWN, 0x28},   {SDLK_SPACE, 0x20},  {SDLK_RETURN, 0x0D},   {SDLK_KP_ENTER, 0x0D},
+      {SDLK_ESCAPE, 0x1B}, {SDLK_LEFT, 0x25},   {SDLK_UP, 0x26},     {SDLK_RIGHT, 0x27},
+      {SDLK_DOWN, 0x28},   {SDLK_SPACE, 0x20},  {SDLK_RETURN, 0x0D}, {SDLK_KP_ENTER, 0x0D},
       {SDLK_LSHIFT, 0x10}, {SDLK_RSHIFT, 0x10},
   };
   for (const auto& c : cases) {
@@ -57,9 +57,8 @@ TEST(SdlKeys, GameKeysArriveAsKeyDownsWithTheirWin32Codes) {
 }
 
 TEST(SdlKeys, NoOtherKeyPassesForAGameKey) {
-  const SDL_Keycode game[] = {SDLK_ESCAPE, SDLK_LEFT,   SDLK_UP,     SDLK_RIGHT,    SDLK_DOWN,
-                              SDLK_SPACE,  SDLK_RETURN, SDLK_RETURN2, SDLK_KP_ENTER, SDLK_LSHIFT,
-                              SDLK_RSHIFT};
+  const SDL_Keycode game[] = {SDLK_ESCAPE, SDLK_LEFT,    SDLK_UP,       SDLK_RIGHT,  SDLK_DOWN,  SDLK_SPACE,
+                              SDLK_RETURN, SDLK_RETURN2, SDLK_KP_ENTER, SDLK_LSHIFT, SDLK_RSHIFT};
   auto isGame = [&](SDL_Keycode k) {
     for (SDL_Keycode g : game)
       if (k == g) return true;
@@ -150,9 +149,9 @@ TEST(SdlKeys, CloseRequestsBecomeWmClose) {
 
 TEST(SdlKeys, EventsOutsideTheWindowAreNotMessages) {
   Msg m{};
-  for (uint32_t type : {uint32_t{SDL_AUDIODEVICEADDED}, uint32_t{SDL_CONTROLLERDEVICEADDED},
-                        uint32_t{SDL_CLIPBOARDUPDATE}, uint32_t{SDL_RENDER_TARGETS_RESET},
-                        uint32_t{SDL_POLLSENTINEL}, uint32_t{SDL_USEREVENT}}) {
+  for (uint32_t type :
+       {uint32_t{SDL_AUDIODEVICEADDED}, uint32_t{SDL_CONTROLLERDEVICEADDED}, uint32_t{SDL_CLIPBOARDUPDATE},
+        uint32_t{SDL_RENDER_TARGETS_RESET}, uint32_t{SDL_POLLSENTINEL}, uint32_t{SDL_USEREVENT}}) {
     SDL_Event e{};
     e.type = type;
     EXPECT_FALSE(sdlplat::TranslateEvent(e, kWindow, &m)) << "event 0x" << std::hex << type;

@@ -35,7 +35,7 @@ TEST(SdlScaler, MatchesPlainNearestNeighbourAtAnySize) {
   struct Size {
     int w, h, rs, gs, bs;
   };
-  const Size sizes[] = {{640, 480, 16, 8, 0},   {1280, 960, 16, 8, 0}, {1440, 1080, 0, 8, 16},
+  const Size sizes[] = {{640, 480, 16, 8, 0},   {1280, 960, 16, 8, 0},  {1440, 1080, 0, 8, 16},
                         {1920, 1440, 16, 8, 0}, {1001, 701, 24, 16, 8}, {333, 250, 16, 8, 0}};
   // The next frame differs in two rows only; given the one on show, only
   // the output rows of those two (and all between) are written.
@@ -49,24 +49,27 @@ TEST(SdlScaler, MatchesPlainNearestNeighbourAtAnySize) {
       for (int y = 0; y < s.h; ++y) {
         const uint16_t* row = &f[static_cast<size_t>(y * kScreenHeight / s.h) * pitch];
         for (int x = 0; x < dstPitch; ++x) {
-          const uint32_t expected = x < s.w ? Expand(row[x * kScreenWidth / s.w], s.rs, s.gs, s.bs) : 0xDEADBEEF;
-          ASSERT_EQ(out[static_cast<size_t>(y) * dstPitch + x], expected) << s.w << "x" << s.h << " at " << x << "," << y;
+          const uint32_t expected =
+              x < s.w ? Expand(row[x * kScreenWidth / s.w], s.rs, s.gs, s.bs) : 0xDEADBEEF;
+          ASSERT_EQ(out[static_cast<size_t>(y) * dstPitch + x], expected)
+              << s.w << "x" << s.h << " at " << x << "," << y;
         }
       }
     };
-    const sdlplat::RowSpan all = sdlplat::ScaleFrame(frame.data(), pitch, out.data(), dstPitch, s.w, s.h, s.rs, s.gs, s.bs);
+    const sdlplat::RowSpan all =
+        sdlplat::ScaleFrame(frame.data(), pitch, out.data(), dstPitch, s.w, s.h, s.rs, s.gs, s.bs);
     EXPECT_EQ(all.first, 0);
     EXPECT_EQ(all.last, s.h - 1);
     check(frame);
-    const sdlplat::RowSpan changed =
-        sdlplat::ScaleFrame(next.data(), pitch, out.data(), dstPitch, s.w, s.h, s.rs, s.gs, s.bs, frame.data());
+    const sdlplat::RowSpan changed = sdlplat::ScaleFrame(next.data(), pitch, out.data(), dstPitch, s.w, s.h,
+                                                         s.rs, s.gs, s.bs, frame.data());
     check(next);
     if (s.h >= kScreenHeight) {  // smaller, a frame row may not show at all
       EXPECT_EQ(changed.first, (100 * s.h + kScreenHeight - 1) / kScreenHeight) << s.w;
       EXPECT_EQ(changed.last, (301 * s.h + kScreenHeight - 1) / kScreenHeight - 1) << s.w;
     }
-    const sdlplat::RowSpan none =
-        sdlplat::ScaleFrame(next.data(), pitch, out.data(), dstPitch, s.w, s.h, s.rs, s.gs, s.bs, next.data());
+    const sdlplat::RowSpan none = sdlplat::ScaleFrame(next.data(), pitch, out.data(), dstPitch, s.w, s.h,
+                                                      s.rs, s.gs, s.bs, next.data());
     EXPECT_GT(none.first, none.last);
   }
 }
@@ -279,7 +282,7 @@ TEST_F(SdlPlay, PlatformKeysAreSwallowedUnlessModified) {
     int master;
     bool mute;
   };
-  const Case kept[] = {{SDLK_MINUS, 90, false}, {SDLK_KP_MINUS, 80, false}, {SDLK_m, 80, true},
+  const Case kept[] = {{SDLK_MINUS, 90, false},  {SDLK_KP_MINUS, 80, false}, {SDLK_m, 80, true},
                        {SDLK_EQUALS, 90, false}, {SDLK_KP_PLUS, 100, false}, {SDLK_EQUALS, 100, false},
                        {SDLK_F12, 100, false}};
   for (const Case& c : kept) {
@@ -365,8 +368,8 @@ TEST(SdlGamepad, ControllerEventsBecomeTheKeyboardsKeys) {
   };
   const Step steps[] = {
       {dpadLeft, 0, "+Left"},
-      {PadAxis(SDL_CONTROLLER_AXIS_LEFTX, -20000), 10, ""},  // left already held
-      {PadAxis(SDL_CONTROLLER_AXIS_LEFTY, -30000), 20, "+Up"},  // the larger axis wins
+      {PadAxis(SDL_CONTROLLER_AXIS_LEFTX, -20000), 10, ""},              // left already held
+      {PadAxis(SDL_CONTROLLER_AXIS_LEFTY, -30000), 20, "+Up"},           // the larger axis wins
       {PadButton(SDL_CONTROLLER_BUTTON_DPAD_LEFT, false), 30, "-Left"},  // the stick gives up, not left
       {PadAxis(SDL_CONTROLLER_AXIS_LEFTY, -7000), 40, "-Up +Left"},  // inside the dead zone: x rules again
       {PadAxis(SDL_CONTROLLER_AXIS_LEFTX, 8000), 50, "-Left"},
@@ -403,7 +406,8 @@ TEST(SdlGamepad, AHeldKeyRepeatsLikeAKeyboards) {
   // After a long stall one repeat, not a burst.
   EXPECT_TRUE(sdlplat::PadRepeat(10000, &key));
   EXPECT_FALSE(sdlplat::PadRepeat(10001, &key));
-  ASSERT_EQ(sdlplat::TranslatePadEvent(PadButton(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, false), 10002, keys, 8), 1);
+  ASSERT_EQ(sdlplat::TranslatePadEvent(PadButton(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, false), 10002, keys, 8),
+            1);
   EXPECT_FALSE(sdlplat::PadRepeat(20000, &key));
 }
 

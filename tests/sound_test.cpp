@@ -6,8 +6,8 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <thread>
 #include <utility>
@@ -122,7 +122,8 @@ TEST_F(SoundDevice, RefusesWhatItCannotPlay) {
   adpcm.wFormatTag = 2;
   plat::WaveFormat badAlign = Pcm(2, 22050, 16);
   badAlign.nBlockAlign = 3;
-  for (const plat::WaveFormat& f : {adpcm, badAlign, Pcm(1, 22050, 12), Pcm(3, 22050, 16), plat::WaveFormat{}})
+  for (const plat::WaveFormat& f :
+       {adpcm, badAlign, Pcm(1, 22050, 12), Pcm(3, 22050, 16), plat::WaveFormat{}})
     EXPECT_EQ(plat::AudioCreateBuffer(f, 100), nullptr);
   // A forged rate would need gigabytes once brought to the device rate.
   EXPECT_EQ(plat::AudioCreateBuffer(Pcm(1, 100, 8), 200000000), nullptr);
@@ -219,8 +220,8 @@ TEST_F(SoundDevice, PlayRuleStartsOnceAndRestartsOnlyAfterTheEnd) {
 
 TEST_F(SoundDevice, MixesVoicesAndMusicWithoutWrapping) {
   ASSERT_TRUE(plat::AudioCreate());
-  plat::SoundBuffer* a = MakeBuffer(std::vector<int16_t>(64, 9830));   // 0.3
-  plat::SoundBuffer* b = MakeBuffer(std::vector<int16_t>(64, 6554));   // 0.2
+  plat::SoundBuffer* a = MakeBuffer(std::vector<int16_t>(64, 9830));  // 0.3
+  plat::SoundBuffer* b = MakeBuffer(std::vector<int16_t>(64, 6554));  // 0.2
   plat::SoundBuffer* loud = MakeBuffer(std::vector<int16_t>(64, 32767));
   plat::SoundPlay(a);
   plat::SoundPlay(b);
@@ -361,7 +362,8 @@ class GameSound : public SoundDevice {
     ASSERT_NE(mkdtemp(dir_.data()), nullptr);
     ASSERT_EQ(chdir(dir_.c_str()), 0);
     // Effect i holds samples of value 100 * (i + 1): who sounds is audible.
-    for (int i = 0; i < kEffectCount; ++i) WriteEffect(i, std::vector<int16_t>(600, static_cast<int16_t>(100 * (i + 1))));
+    for (int i = 0; i < kEffectCount; ++i)
+      WriteEffect(i, std::vector<int16_t>(600, static_cast<int16_t>(100 * (i + 1))));
   }
   void TearDown() override {
     for (const char* f : kFiles) std::remove(f);

@@ -38,11 +38,10 @@ void WriteBmp(const fs::path& path, int w, int h) {
 }
 
 const char* const kSprites[] = {
-    "Explosion1.bmp", "Explosion2.bmp", "Explosion3.bmp", "Explosion4.bmp", "Kugel.bmp",
-    "Alien1.bmp",     "Alien2.bmp",     "Alien3.bmp",     "Alien4.bmp",     "Alien5.bmp",
-    "Alien6.bmp",     "Alien7.bmp",     "Alien8.bmp",     "Leer.bmp",       "Asteroid1.bmp",
-    "Asteroid2.bmp",  "Asteroid3.bmp",  "Meteorit.bmp",   "Lava.bmp",       "Munition.bmp",
-    "Schild.bmp",
+    "Explosion1.bmp", "Explosion2.bmp", "Explosion3.bmp", "Explosion4.bmp", "Kugel.bmp",     "Alien1.bmp",
+    "Alien2.bmp",     "Alien3.bmp",     "Alien4.bmp",     "Alien5.bmp",     "Alien6.bmp",    "Alien7.bmp",
+    "Alien8.bmp",     "Leer.bmp",       "Asteroid1.bmp",  "Asteroid2.bmp",  "Asteroid3.bmp", "Meteorit.bmp",
+    "Lava.bmp",       "Munition.bmp",   "Schild.bmp",
 };
 
 class Startup : public testing::Test {

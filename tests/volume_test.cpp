@@ -67,9 +67,10 @@ TEST_F(Volume, GainsReachTheMixOnceSettled) {
   };
   // Loudness follows the square of the setting.
   const Row rows[] = {
-      {100, 100, 100, false, 1.0f, 1.0f},  {50, 100, 100, false, 0.25f, 0.25f}, {100, 50, 100, false, 1.0f, 0.25f},
-      {100, 100, 50, false, 0.25f, 1.0f},  {100, 0, 100, false, 1.0f, 0.0f},    {0, 100, 100, false, 0.0f, 0.0f},
-      {100, 100, 100, true, 0.0f, 0.0f},   {80, 50, 30, false, 0.0576f, 0.16f},
+      {100, 100, 100, false, 1.0f, 1.0f}, {50, 100, 100, false, 0.25f, 0.25f},
+      {100, 50, 100, false, 1.0f, 0.25f}, {100, 100, 50, false, 0.25f, 1.0f},
+      {100, 0, 100, false, 1.0f, 0.0f},   {0, 100, 100, false, 0.0f, 0.0f},
+      {100, 100, 100, true, 0.0f, 0.0f},  {80, 50, 30, false, 0.0576f, 0.16f},
   };
   for (const Row& r : rows) {
     Apply(r.master, r.music, r.effects, r.mute);
@@ -96,7 +97,7 @@ TEST_F(Volume, ChangesGlideInsteadOfClicking) {
   Apply(100, 100, 100, true);
   const std::vector<float> out = Render(512);
   EXPECT_GT(out[0], 0.9f * (kEffect + kMusic));  // not cut at once
-  EXPECT_EQ(out.back(), 0.0f);                      // but silent within ~5 ms
+  EXPECT_EQ(out.back(), 0.0f);                   // but silent within ~5 ms
   for (size_t i = 2; i < out.size(); ++i)
     ASSERT_LE(std::fabs(out[i] - out[i - 2]), (kEffect + kMusic) / 128) << i;
 }

@@ -20,8 +20,9 @@ std::string U16(uint16_t v) { return std::string{static_cast<char>(v), static_ca
 
 // A chunk with its pad byte; `declared` overrides the size field.
 std::string Chunk(const char* id, const std::string& body, int64_t declared = -1) {
-  std::string c = std::string(id, 4) + U32(declared < 0 ? static_cast<uint32_t>(body.size())
-                                                        : static_cast<uint32_t>(declared)) + body;
+  std::string c = std::string(id, 4) +
+                  U32(declared < 0 ? static_cast<uint32_t>(body.size()) : static_cast<uint32_t>(declared)) +
+                  body;
   if (body.size() & 1) c += '\0';
   return c;
 }
@@ -159,11 +160,11 @@ TEST(WaveForged, MissingFormOrChunksGiveNothing) {
   const std::string fmt = Chunk("fmt ", Fmt16(1, 8000, 8));
   const std::string data = Chunk("data", Bytes(16, 0));
   const std::string images[] = {
-      Riff("AVI ", fmt + data),                 // not a WAVE form
+      Riff("AVI ", fmt + data),                     // not a WAVE form
       "RIFX" + Riff("WAVE", fmt + data).substr(4),  // not RIFF
-      Riff("WAVE", ""),                          // no chunks at all
-      std::string("RIFF\x10\0\0\0WA", 10),       // cut inside the form type
-      Riff("WAVE", fmt + data, 8),               // RIFF ends inside "fmt "'s header
+      Riff("WAVE", ""),                             // no chunks at all
+      std::string("RIFF\x10\0\0\0WA", 10),          // cut inside the form type
+      Riff("WAVE", fmt + data, 8),                  // RIFF ends inside "fmt "'s header
   };
   for (const std::string& image : images) {
     WaveProbe w;

@@ -215,8 +215,8 @@ TEST_F(Loop, PassesDrivenFromOutsideKeepTheSameRules) {
   std::vector<LoopPass> passes;
   for (int i = 0; i < 7; ++i) passes.push_back(MainLoopPass());
   using P = LoopPass;
-  EXPECT_EQ(passes, (std::vector<P>{P::kMessage, P::kWaiting, P::kWaiting, P::kFrame, P::kWaiting, P::kWaiting,
-                                    P::kFrame}));
+  EXPECT_EQ(passes, (std::vector<P>{P::kMessage, P::kWaiting, P::kWaiting, P::kFrame, P::kWaiting,
+                                    P::kWaiting, P::kFrame}));
   EXPECT_EQ(rig.frameClock, (std::vector<int64_t>{1001, 1102}));
   EXPECT_EQ(NextFrameTime(), 1202);
   EXPECT_TRUE(rig.waits.empty());

@@ -41,8 +41,8 @@ uint64_t ConvertedFrames(const WaveFormat& f, uint32_t bytes, int deviceRate) {
   return in * static_cast<uint64_t>(deviceRate) / f.nSamplesPerSec + 1;
 }
 
-bool ConvertToDevice(const WaveFormat& f, const uint8_t* data, uint32_t bytes, int deviceRate,
-                     float** out, uint32_t* frames) {
+bool ConvertToDevice(const WaveFormat& f, const uint8_t* data, uint32_t bytes, int deviceRate, float** out,
+                     uint32_t* frames) {
   *out = nullptr;
   *frames = 0;
   if (!IsSupportedFormat(f) || deviceRate <= 0) return false;

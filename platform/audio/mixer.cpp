@@ -66,9 +66,7 @@ void Mixer::Play(SoundBuffer* buffer) {
   }
 }
 
-void Mixer::Stop(SoundBuffer* buffer) {
-  buffer->cursor.fetch_and(~kPlayingBit, std::memory_order_acq_rel);
-}
+void Mixer::Stop(SoundBuffer* buffer) { buffer->cursor.fetch_and(~kPlayingBit, std::memory_order_acq_rel); }
 
 bool Mixer::IsPlaying(const SoundBuffer* buffer) {
   return buffer->cursor.load(std::memory_order_acquire) & kPlayingBit;

@@ -22,7 +22,7 @@ struct SoundBuffer {
   uint8_t* raw = nullptr;      // the region Lock hands out
   const float* pcm = nullptr;  // interleaved stereo at the device rate
   uint32_t frames = 0;
-  uint32_t generation = 0;     // device opening it was converted for
+  uint32_t generation = 0;  // device opening it was converted for
   bool locked = false;
   // Bit 63: playing. Bits 32..62: a serial bumped by every start, so the
   // audio thread cannot overwrite a restart it did not see. Bits 0..31: the

@@ -9,10 +9,10 @@
 #include <string>
 #include <thread>
 
-#include "platform/audio/music_source.h"
-#include "platform/preferences.h"
 #include "music/music.h"
 #include "music/sequencer.h"
+#include "platform/audio/music_source.h"
+#include "platform/preferences.h"
 
 namespace dm {
 
@@ -22,7 +22,8 @@ int initCount = 0;
 
 // The engine never prints; a failure shows as a missing object.
 void QuietSynthesizer() {
-  for (int level = FLUID_PANIC; level < LAST_LOG_LEVEL; ++level) fluid_set_log_function(level, nullptr, nullptr);
+  for (int level = FLUID_PANIC; level < LAST_LOG_LEVEL; ++level)
+    fluid_set_log_function(level, nullptr, nullptr);
 }
 
 constexpr int kChunkFrames = 1024;
@@ -107,7 +108,8 @@ class PerformanceImpl {
     if (instrumentsTried) return;
     instrumentsTried = true;
     soundFont = FindSoundFont();
-    if (soundFont.empty() || fluid_synth_sfload(synth, soundFont.c_str(), 1) == FLUID_FAILED) soundFont.clear();
+    if (soundFont.empty() || fluid_synth_sfload(synth, soundFont.c_str(), 1) == FLUID_FAILED)
+      soundFont.clear();
   }
 
   Result PlaySegment(Segment* segment, uint32_t flags, int64_t startTime) {
@@ -169,7 +171,8 @@ class PerformanceImpl {
 
   void RenderLocked(float* out, int frames) {
     TakeCommand();
-    double tempo = current && current->TempoTrackOn() ? current->Data().tempo : tempoBpm.load(std::memory_order_relaxed);
+    double tempo =
+        current && current->TempoTrackOn() ? current->Data().tempo : tempoBpm.load(std::memory_order_relaxed);
     double ticksPerFrame = tempo / 60.0 * kPPQ / rate;
     auto send = [this](const MidiEvent& e) { Send(e); };
     while (frames > 0) {
@@ -315,7 +318,8 @@ Result Performance::SendPMsg(DMUS_TEMPO_PMSG* msg) {
   if (!msg) return E_INVALIDARG;
   Result r = E_INVALIDARG;
   // Only a tempo change due now is understood.
-  if (msg->dwType == DMUS_PMSGT_TEMPO && msg->rtTime == 0 && msg->dblTempo >= 10.0 && msg->dblTempo <= 1000.0) {
+  if (msg->dwType == DMUS_PMSGT_TEMPO && msg->rtTime == 0 && msg->dblTempo >= 10.0 &&
+      msg->dblTempo <= 1000.0) {
     impl_->tempoBpm.store(msg->dblTempo, std::memory_order_relaxed);
     r = S_OK;
   }

@@ -110,8 +110,8 @@ const uint16_t* LastFrame(int* pitch);
 struct RowSpan {
   int first, last;
 };
-RowSpan ScaleFrame(const uint16_t* src, int srcPitch, uint32_t* dst, int dstPitch, int dstW, int dstH, int rShift,
-                   int gShift, int bShift, const uint16_t* shown = nullptr);
+RowSpan ScaleFrame(const uint16_t* src, int srcPitch, uint32_t* dst, int dstPitch, int dstW, int dstH,
+                   int rShift, int gShift, int bShift, const uint16_t* shown = nullptr);
 
 // The overlay over the scaled picture `dst`: a dimmed picture with "PAUSED"
 // while paused, a volume bar after a change. `fill` paints one rectangle.

@@ -52,7 +52,8 @@ void WaitForMessageOrTime(int64_t deadline) {
     if (untilRepeat < ms) {
       // A held gamepad key repeats on time, as a keyboard's would: the loop
       // peeks and finds it.
-      if (untilRepeat > 0 && SDL_WasInit(SDL_INIT_EVENTS)) SDL_WaitEventTimeout(nullptr, static_cast<int>(untilRepeat));
+      if (untilRepeat > 0 && SDL_WasInit(SDL_INIT_EVENTS))
+        SDL_WaitEventTimeout(nullptr, static_cast<int>(untilRepeat));
       sdlplat::StatsWait(ClockNow() - start);
       return;
     }

@@ -42,7 +42,8 @@ void ChangeVolume(Action action) {
   } else {
     // Turning it up or down is meant to be heard.
     p.mute = false;
-    p.masterVolume = SDL_clamp(p.masterVolume + (action == Action::Louder ? kVolumeStep : -kVolumeStep), 0, 100);
+    p.masterVolume =
+        SDL_clamp(p.masterVolume + (action == Action::Louder ? kVolumeStep : -kVolumeStep), 0, 100);
   }
   plat::AudioApplyVolumes(p);
   plat::PreferencesChanged(p);
@@ -55,7 +56,8 @@ void Act(Action action) {
     case Action::Pause: sdlplat::SetPaused(!gPaused); break;
     case Action::Screenshot: {
       char path[4096];
-      if (sdlplat::SaveScreenshot(path, sizeof path)) std::fprintf(stderr, "ruzov: screenshot saved as %s\n", path);
+      if (sdlplat::SaveScreenshot(path, sizeof path))
+        std::fprintf(stderr, "ruzov: screenshot saved as %s\n", path);
       break;
     }
     case Action::None: break;
@@ -83,8 +85,7 @@ bool HandlePlatformEvent(const SDL_Event& event) {
       if (!event.key.repeat || action == Action::Quieter || action == Action::Louder) Act(action);
       return true;
     }
-    case SDL_KEYUP:
-      return KeyAction(event.key.keysym) != Action::None;
+    case SDL_KEYUP: return KeyAction(event.key.keysym) != Action::None;
     case SDL_TEXTINPUT:
       if (!gSwallowText) return false;
       gSwallowText = false;
@@ -92,15 +93,15 @@ bool HandlePlatformEvent(const SDL_Event& event) {
     case SDL_WINDOWEVENT: {
       // Focus changes while the window is still being set up pause nothing.
       int pitch = 0;
-      if ((event.window.event == SDL_WINDOWEVENT_FOCUS_LOST || event.window.event == SDL_WINDOWEVENT_MINIMIZED) &&
+      if ((event.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
+           event.window.event == SDL_WINDOWEVENT_MINIMIZED) &&
           LastFrame(&pitch))
         SetPaused(true);
       if (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
         Represent(true);
       return false;  // the window procedure sees these as before
     }
-    default:
-      return false;
+    default: return false;
   }
 }
 

@@ -8,9 +8,11 @@ namespace {
 
 enum Key { kLeft, kUp, kRight, kDown, kShift, kSpace, kReturn, kKeys };
 
-constexpr SDL_Keycode kSym[kKeys] = {SDLK_LEFT, SDLK_UP, SDLK_RIGHT, SDLK_DOWN, SDLK_LSHIFT, SDLK_SPACE, SDLK_RETURN};
-constexpr SDL_Scancode kScan[kKeys] = {SDL_SCANCODE_LEFT,   SDL_SCANCODE_UP,    SDL_SCANCODE_RIGHT, SDL_SCANCODE_DOWN,
-                                       SDL_SCANCODE_LSHIFT, SDL_SCANCODE_SPACE, SDL_SCANCODE_RETURN};
+constexpr SDL_Keycode kSym[kKeys] = {SDLK_LEFT,   SDLK_UP,    SDLK_RIGHT, SDLK_DOWN,
+                                     SDLK_LSHIFT, SDLK_SPACE, SDLK_RETURN};
+constexpr SDL_Scancode kScan[kKeys] = {SDL_SCANCODE_LEFT,  SDL_SCANCODE_UP,     SDL_SCANCODE_RIGHT,
+                                       SDL_SCANCODE_DOWN,  SDL_SCANCODE_LSHIFT, SDL_SCANCODE_SPACE,
+                                       SDL_SCANCODE_RETURN};
 
 constexpr int kDeadZone = 8192;        // a quarter of the stick's travel
 constexpr int kTriggerPress = 16384;   // half way down
@@ -127,9 +129,7 @@ namespace sdlplat {
 
 int TranslatePadEvent(const SDL_Event& event, uint64_t nowMs, SDL_Event* keys, int max) {
   switch (event.type) {
-    case SDL_CONTROLLERDEVICEADDED:
-      Open(event.cdevice.which);
-      return 0;
+    case SDL_CONTROLLERDEVICEADDED: Open(event.cdevice.which); return 0;
     case SDL_CONTROLLERDEVICEREMOVED: {
       Close(event.cdevice.which);
       // Whatever was held is let go.
@@ -145,8 +145,7 @@ int TranslatePadEvent(const SDL_Event& event, uint64_t nowMs, SDL_Event* keys, i
     case SDL_CONTROLLERAXISMOTION:
       if (!Axis(event.caxis.axis, event.caxis.value)) return 0;
       return Emit(nowMs, keys, max);
-    default:
-      return 0;
+    default: return 0;
   }
 }
 

@@ -128,12 +128,8 @@ bool TranslateEvent(const SDL_Event& event, plat::HWND hwnd, plat::Msg* msg) {
     case SDL_TEXTINPUT:
       *msg = Make(hwnd, plat::WM_CHAR, static_cast<unsigned char>(event.text.text[0]));
       return true;
-    case SDL_MOUSEMOTION:
-      *msg = Make(hwnd, plat::WM_MOUSEMOVE);
-      return true;
-    case SDL_QUIT:
-      *msg = Make(hwnd, plat::WM_CLOSE);
-      return true;
+    case SDL_MOUSEMOTION: *msg = Make(hwnd, plat::WM_MOUSEMOVE); return true;
+    case SDL_QUIT: *msg = Make(hwnd, plat::WM_CLOSE); return true;
     case SDL_WINDOWEVENT:
       *msg = Make(hwnd, event.window.event == SDL_WINDOWEVENT_CLOSE ? plat::WM_CLOSE : plat::WM_OTHER);
       return true;
@@ -141,9 +137,7 @@ bool TranslateEvent(const SDL_Event& event, plat::HWND hwnd, plat::Msg* msg) {
     case SDL_KEYMAPCHANGED:
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
-    case SDL_MOUSEWHEEL:
-      *msg = Make(hwnd, plat::WM_OTHER);
-      return true;
+    case SDL_MOUSEWHEEL: *msg = Make(hwnd, plat::WM_OTHER); return true;
     default:
       // Devices, clipboard, display changes, SDL's own bookkeeping: these
       // never reach a window on Windows either.

@@ -35,7 +35,8 @@ void Text(const char* text, int cx, int cy, int unit, sdlplat::FillFn fill, void
     if (!g) continue;
     for (int row = 0; row < 7; ++row)
       for (int col = 0; col < 5; ++col)
-        if (g->rows[row] & (0x10 >> col)) fill(user, SDL_Rect{x + col * unit, y + row * unit, unit, unit}, 255, 255, 255);
+        if (g->rows[row] & (0x10 >> col))
+          fill(user, SDL_Rect{x + col * unit, y + row * unit, unit, unit}, 255, 255, 255);
   }
 }
 

@@ -28,10 +28,10 @@ struct Presenter {
   SDL_Texture* scaled = nullptr;  // render target for the whole-multiple step
   int scaledFactor = 0;           // the largest multiple `scaled` holds
   bool modeSet = false;
-  bool software = false;  // SDL's own renderer: pixels pushed by the processor
-  bool surface = false;   // no renderer: our scaler into the window surface
-  bool ready = false;     // the frame can be presented
-  bool repaint = true;    // the bars too: new, resized or exposed window
+  bool software = false;           // SDL's own renderer: pixels pushed by the processor
+  bool surface = false;            // no renderer: our scaler into the window surface
+  bool ready = false;              // the frame can be presented
+  bool repaint = true;             // the bars too: new, resized or exposed window
   SDL_Surface* painted = nullptr;  // the window surface the bars were painted on
   SDL_Rect paintedDst{};
   const uint16_t* last = nullptr;  // the game's frame last presented
@@ -68,7 +68,8 @@ void DimSurface(SDL_Surface* s, const SDL_Rect& dst) {
   const uint32_t keep = ~((1u << s->format->Rshift) | (1u << s->format->Gshift) | (1u << s->format->Bshift)) &
                         (s->format->Rmask | s->format->Gmask | s->format->Bmask);
   for (int y = dst.y; y < dst.y + dst.h; ++y) {
-    uint32_t* p = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(s->pixels) + static_cast<size_t>(y) * s->pitch);
+    uint32_t* p =
+        reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(s->pixels) + static_cast<size_t>(y) * s->pitch);
     for (int x = dst.x; x < dst.x + dst.w; ++x) p[x] = (p[x] & keep) >> 1;
   }
 }
@@ -80,7 +81,8 @@ void PresentToSurface(bool exposed, const uint16_t* shown) {
   if (!SurfaceFits(s)) return;
   const sdlplat::FrameLayout layout = sdlplat::LayoutFor(plat::CurrentPreferences().scale, s->w, s->h);
   const SDL_Rect& dst = layout.dst;
-  const bool whole = exposed || gPres.repaint || s != gPres.painted || std::memcmp(&dst, &gPres.paintedDst, sizeof dst) != 0;
+  const bool whole =
+      exposed || gPres.repaint || s != gPres.painted || std::memcmp(&dst, &gPres.paintedDst, sizeof dst) != 0;
   const bool paused = sdlplat::IsPaused();
   bool muted = false;
   const int volume = VolumeShown(&muted);
@@ -91,9 +93,10 @@ void PresentToSurface(bool exposed, const uint16_t* shown) {
   sdlplat::RowSpan rows{0, dst.h - 1};
   if (dst.w > 0 && dst.h > 0) {
     uint32_t* origin = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(s->pixels) +
-                                                   static_cast<size_t>(dst.y) * s->pitch) + dst.x;
-    rows = sdlplat::ScaleFrame(gPres.last, gPres.lastPitch, origin, s->pitch / 4, dst.w, dst.h, s->format->Rshift,
-                               s->format->Gshift, s->format->Bshift, shown);
+                                                   static_cast<size_t>(dst.y) * s->pitch) +
+                       dst.x;
+    rows = sdlplat::ScaleFrame(gPres.last, gPres.lastPitch, origin, s->pitch / 4, dst.w, dst.h,
+                               s->format->Rshift, s->format->Gshift, s->format->Bshift, shown);
   }
   if (paused) DimSurface(s, dst);
   if (overlay) sdlplat::DrawOverlayShapes(dst, paused, volume, muted, FillSurface, s);
@@ -228,8 +231,9 @@ FrameLayout LayoutFor(plat::ScaleMode mode, int outputWidth, int outputHeight) {
   } else if (mode == plat::ScaleMode::Integer && outputWidth >= plat::kScreenWidth &&
              outputHeight >= plat::kScreenHeight) {
     const int k = layout.factor;
-    layout.dst = SDL_Rect{(outputWidth - plat::kScreenWidth * k) / 2, (outputHeight - plat::kScreenHeight * k) / 2,
-                          plat::kScreenWidth * k, plat::kScreenHeight * k};
+    layout.dst =
+        SDL_Rect{(outputWidth - plat::kScreenWidth * k) / 2, (outputHeight - plat::kScreenHeight * k) / 2,
+                 plat::kScreenWidth * k, plat::kScreenHeight * k};
     layout.smooth = false;
   }
   return layout;
@@ -257,7 +261,8 @@ bool DisplayCreate() {
     return false;
   }
   SDL_RendererInfo info;
-  gPres.software = SDL_GetRendererInfo(gPres.renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
+  gPres.software =
+      SDL_GetRendererInfo(gPres.renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
   if (gPres.software) {
     // SDL's software renderer draws on the window surface; without it the
     // surface is ours. Kept only where our scaler cannot write the surface.
@@ -286,7 +291,8 @@ bool DisplaySetCooperative() {
 
 bool DisplaySetMode(int width, int height, int bitsPerPixel) {
   // The frame is always 640 x 480 x 16; the presentation adapts to the window.
-  gPres.modeSet = (gPres.renderer || gPres.surface) && width == kScreenWidth && height == kScreenHeight && bitsPerPixel == 16;
+  gPres.modeSet = (gPres.renderer || gPres.surface) && width == kScreenWidth && height == kScreenHeight &&
+                  bitsPerPixel == 16;
   return gPres.modeSet;
 }
 
@@ -311,7 +317,8 @@ bool DisplayCreateFrame() {
   }
   SDL_SetTextureBlendMode(gPres.frame, SDL_BLENDMODE_NONE);  // opaque: a plain copy
   const int factor = DesktopFactor();
-  if (factor > 1 && !gPres.software) EnsureScaled(factor);  // without it presenting falls back to filtering only
+  if (factor > 1 && !gPres.software)
+    EnsureScaled(factor);  // without it presenting falls back to filtering only
   // A black first picture instead of whatever the window held.
   SDL_SetRenderDrawColor(gPres.renderer, 0, 0, 0, 255);
   SDL_RenderClear(gPres.renderer);

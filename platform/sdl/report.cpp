@@ -32,7 +32,8 @@ bool ShowBoxInChild(const char* text, const char* caption) {
   struct sigaction end {};
   end.sa_handler = EndWithBox;
   sigemptyset(&end.sa_mask);
-  struct sigaction oldTerm {}, oldInt {};
+  struct sigaction oldTerm {
+  }, oldInt{};
   sigaction(SIGTERM, &end, &oldTerm);
   sigaction(SIGINT, &end, &oldInt);
   std::fprintf(stderr, "%s\n", text);

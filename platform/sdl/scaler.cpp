@@ -31,7 +31,8 @@ void CopyLine(uint32_t* __restrict out, const uint32_t* __restrict line, int wid
   // Single pixels up to a 16-byte boundary, then four at a time.
   for (; x < width && (reinterpret_cast<uintptr_t>(out + x) & 15) != 0; ++x) out[x] = line[x];
   for (; x + 4 <= width; x += 4)
-    _mm_stream_si128(reinterpret_cast<__m128i*>(out + x), _mm_loadu_si128(reinterpret_cast<const __m128i*>(line + x)));
+    _mm_stream_si128(reinterpret_cast<__m128i*>(out + x),
+                     _mm_loadu_si128(reinterpret_cast<const __m128i*>(line + x)));
   for (; x < width; ++x) out[x] = line[x];
 #else
   std::memcpy(out, line, sizeof(uint32_t) * static_cast<size_t>(width));
@@ -49,8 +50,8 @@ void MakeColumns(int width) {
 
 namespace sdlplat {
 
-RowSpan ScaleFrame(const uint16_t* src, int srcPitch, uint32_t* dst, int dstPitch, int dstW, int dstH, int rShift,
-                   int gShift, int bShift, const uint16_t* shown) {
+RowSpan ScaleFrame(const uint16_t* src, int srcPitch, uint32_t* dst, int dstPitch, int dstW, int dstH,
+                   int rShift, int gShift, int bShift, const uint16_t* shown) {
   RowSpan span{dstH, -1};
   if (dstW <= 0 || dstH <= 0 || dstW > kMaxSide || dstH > kMaxSide) return span;
   MakeColumns(dstW);
@@ -74,7 +75,8 @@ RowSpan ScaleFrame(const uint16_t* src, int srcPitch, uint32_t* dst, int dstPitc
       for (int x = 0; x < plat::kScreenWidth; ++x) {
         const uint32_t p = in[x];
         const uint32_t r = (p >> 11) & 0x1F, g = (p >> 5) & 0x3F, b = p & 0x1F;
-        row[x] = ((r << 3 | r >> 2) << rShift) | ((g << 2 | g >> 4) << gShift) | ((b << 3 | b >> 2) << bShift);
+        row[x] =
+            ((r << 3 | r >> 2) << rShift) | ((g << 2 | g >> 4) << gShift) | ((b << 3 | b >> 2) << bShift);
       }
       if (dstW == 2 * plat::kScreenWidth) {
         for (int x = 0; x < plat::kScreenWidth; ++x) gLine[2 * x] = gLine[2 * x + 1] = row[x];

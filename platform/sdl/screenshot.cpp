@@ -13,12 +13,12 @@
 namespace {
 
 bool IsDirectory(const char* path) {
-  struct stat st{};
+  struct stat st {};
   return path && path[0] && stat(path, &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool Exists(const char* path) {
-  struct stat st{};
+  struct stat st {};
   return stat(path, &st) == 0;
 }
 
@@ -45,8 +45,8 @@ bool WritePng(const char* path, const uint16_t* pixels, int pitch) {
   bool ok = false;
   if (info && setjmp(png_jmpbuf(png)) == 0) {
     png_init_io(png, file);
-    png_set_IHDR(png, info, plat::kScreenWidth, plat::kScreenHeight, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, plat::kScreenWidth, plat::kScreenHeight, 8, PNG_COLOR_TYPE_RGB,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     png_byte row[plat::kScreenWidth * 3];
     for (int y = 0; y < plat::kScreenHeight; ++y) {
@@ -84,7 +84,8 @@ bool SaveScreenshot(char* path, int pathSize) {
   std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
   // A second shot within the same second gets -2, then -3, ...
   std::snprintf(path, pathSize, "%s/ruzov-%s.png", folder, stamp);
-  for (int n = 2; Exists(path) && n < 1000; ++n) std::snprintf(path, pathSize, "%s/ruzov-%s-%d.png", folder, stamp, n);
+  for (int n = 2; Exists(path) && n < 1000; ++n)
+    std::snprintf(path, pathSize, "%s/ruzov-%s-%d.png", folder, stamp, n);
   char temporary[4200];
   std::snprintf(temporary, sizeof temporary, "%s.part", path);
   if (!WritePng(temporary, pixels, pitch) || std::rename(temporary, path) != 0) {

@@ -48,7 +48,9 @@ bool NextEvent(SDL_Event* event) {
   return SDL_PeepEvents(event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0;
 }
 
-bool IsPadEvent(uint32_t type) { return type >= SDL_CONTROLLERAXISMOTION && type <= SDL_CONTROLLERDEVICEREMAPPED; }
+bool IsPadEvent(uint32_t type) {
+  return type >= SDL_CONTROLLERAXISMOTION && type <= SDL_CONTROLLERDEVICEREMAPPED;
+}
 
 // The next event with the gamepad's turned into key events.
 bool NextInput(SDL_Event* event) {
@@ -76,7 +78,8 @@ void WaitWhilePaused() {
   const bool barShown = bar > now;
   const int timeout = barShown ? static_cast<int>(bar - now) + 1 : 1000;
   const int64_t start = static_cast<int64_t>(SDL_GetPerformanceCounter());
-  if (SDL_WaitEventTimeout(nullptr, timeout) == 0 && barShown && SDL_GetTicks64() >= bar) sdlplat::Represent(false);
+  if (SDL_WaitEventTimeout(nullptr, timeout) == 0 && barShown && SDL_GetTicks64() >= bar)
+    sdlplat::Represent(false);
   sdlplat::StatsWait(static_cast<int64_t>(SDL_GetPerformanceCounter()) - start);
 }
 
@@ -102,7 +105,8 @@ void EnterWindow(SDL_Window* window) {
   SDL_GetDisplayBounds(display, &bounds);
   const int factor = sdlplat::WindowFactor(bounds.w, bounds.h);
   SDL_SetWindowSize(window, plat::kScreenWidth * factor, plat::kScreenHeight * factor);
-  SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED_DISPLAY(display), SDL_WINDOWPOS_CENTERED_DISPLAY(display));
+  SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED_DISPLAY(display),
+                        SDL_WINDOWPOS_CENTERED_DISPLAY(display));
 }
 
 }  // namespace
@@ -110,7 +114,8 @@ void EnterWindow(SDL_Window* window) {
 namespace sdlplat {
 
 int WindowFactor(int desktopWidth, int desktopHeight) {
-  const int factor = SDL_min(desktopWidth * 9 / 10 / plat::kScreenWidth, desktopHeight * 9 / 10 / plat::kScreenHeight);
+  const int factor =
+      SDL_min(desktopWidth * 9 / 10 / plat::kScreenWidth, desktopHeight * 9 / 10 / plat::kScreenHeight);
   return SDL_max(1, factor);
 }
 

@@ -99,7 +99,18 @@ EM_JS(int, FluidWriteFloat, (int synth, int len, float* lout, int loff, int linc
 });
 // clang-format on
 
-enum Call { kNoteOn, kNoteOff, kCc, kProgram, kNotesOff, kSoundsOff, kLogOff, kSfLoad, kIsSoundFont, kSetInt };
+enum Call {
+  kNoteOn,
+  kNoteOff,
+  kCc,
+  kProgram,
+  kNotesOff,
+  kSoundsOff,
+  kLogOff,
+  kSfLoad,
+  kIsSoundFont,
+  kSetInt
+};
 
 int Handle(const void* p) { return static_cast<int>(reinterpret_cast<uintptr_t>(p)); }
 
@@ -166,11 +177,11 @@ int fluid_synth_sfload(fluid_synth_t* synth, const char* filename, int reset_pre
   return result;
 }
 
-int fluid_synth_write_float(fluid_synth_t* synth, int len, void* lout, int loff, int lincr, void* rout, int roff,
-                            int rincr) {
+int fluid_synth_write_float(fluid_synth_t* synth, int len, void* lout, int loff, int lincr, void* rout,
+                            int roff, int rincr) {
   if (len <= 0) return FLUID_OK;
-  return FluidWriteFloat(Handle(synth), len, static_cast<float*>(lout), loff, lincr, static_cast<float*>(rout), roff,
-                         rincr);
+  return FluidWriteFloat(Handle(synth), len, static_cast<float*>(lout), loff, lincr,
+                         static_cast<float*>(rout), roff, rincr);
 }
 
 int fluid_synth_noteon(fluid_synth_t* synth, int chan, int key, int vel) {

@@ -137,7 +137,8 @@ Rgb SaucerColour(const Saucer& s, const Pose& pose, V2 p) {
   }
   if (s.rim == kSpiked && edge > -2.4f && r > 10.0f) base = Col(150, 36, 30);  // blood-red spike tips
   // grooves give the hull its machined look
-  if (std::fabs(r - (s.domeRadius + 1.4f)) < 0.4f || std::fabs(r - (s.radius - 5.2f)) < 0.35f) base = base * 0.6f;
+  if (std::fabs(r - (s.domeRadius + 1.4f)) < 0.4f || std::fabs(r - (s.radius - 5.2f)) < 0.35f)
+    base = base * 0.6f;
   Rgb c = base * light + Col(230, 230, 230) * (spec * 0.35f);
   if (edge > -0.55f) c = c * 0.55f;
   return c;

@@ -15,7 +15,7 @@ void AddLight(Image& img, int x, int y, Rgb c) {
 
 Rgb StarTint(Rng& rng) {
   float t = NextFloat(rng);
-  if (t < 0.2f) return Col(200, 214, 255);  // hot blue
+  if (t < 0.2f) return Col(200, 214, 255);   // hot blue
   if (t < 0.32f) return Col(255, 220, 180);  // cool orange
   if (t < 0.38f) return Col(255, 190, 170);  // red dwarf
   return Col(236, 236, 255);

@@ -54,9 +54,7 @@ void Stamp(const FT_Bitmap& bm, float* cov, int w, int h, int x0, int y0) {
   }
 }
 
-Rgb GlyphFill(int y) {
-  return Mix(Col(240, 238, 190), Col(236, 188, 80), Clamp01(float(y - 2) / 11.0f));
-}
+Rgb GlyphFill(int y) { return Mix(Col(240, 238, 190), Col(236, 188, 80), Clamp01(float(y - 2) / 11.0f)); }
 
 // Outlined glyph: every pixel within one pixel of ink is drawn, the ink pale
 // and its surroundings dark, so text reads on stars, steel and planets alike.

@@ -53,7 +53,8 @@ std::vector<uint8_t> MakeIcon(int size) {
       float sum[4] = {};
       for (int j = 0; j < step; ++j)
         for (int i = 0; i < step; ++i)
-          for (int k = 0; k < 4; ++k) sum[k] += master[((size_t(y) * step + j) * kMaster + size_t(x) * step + i) * 4 + k];
+          for (int k = 0; k < 4; ++k)
+            sum[k] += master[((size_t(y) * step + j) * kMaster + size_t(x) * step + i) * 4 + k];
       const float a = sum[3] / float(step * step);
       uint8_t* o = &out[(size_t(y) * size + size_t(x)) * 4];
       for (int k = 0; k < 3; ++k) {

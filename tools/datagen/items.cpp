@@ -37,7 +37,9 @@ Image MakeShot() {
 Image MakeAmmo() {
   Image img = NewImage(kCell, kCell);
   Pose pose = MakePose(kCellCentre, 1.0f, 0.0f);
-  auto crateHeight = [](V2 p) { return 2.0f * Smooth(0.0f, 2.2f, -SdBox(p, V2{0, 2.5f}, V2{13, 10.5f}, 2.0f)); };
+  auto crateHeight = [](V2 p) {
+    return 2.0f * Smooth(0.0f, 2.2f, -SdBox(p, V2{0, 2.5f}, V2{13, 10.5f}, 2.0f));
+  };
   RenderDesign(
       img, pose, 16.0f,
       [&](V2 p) {
@@ -48,9 +50,9 @@ Image MakeAmmo() {
           float cx = 6.5f * float(i);
           float dx = (p.x - cx) / 2.6f;
           if (std::fabs(dx) > 1.0f) continue;
-          float roll = std::sqrt(1.0f - dx * dx);                       // cylinder shading
+          float roll = std::sqrt(1.0f - dx * dx);                         // cylinder shading
           float side = 0.45f + 0.55f * roll * Clamp01(0.8f - 0.5f * dx);  // lamp from the left
-          float tipTop = -13.0f + 5.0f * (1.0f - roll);                 // pointed bullet
+          float tipTop = -13.0f + 5.0f * (1.0f - roll);                   // pointed bullet
           if (p.y >= -6.0f && p.y <= 9.0f) {
             f.in = true;
             Rgb brass = std::fabs(p.y - 7.0f) < 0.6f ? Col(120, 90, 40) : Col(222, 176, 70);
@@ -67,7 +69,7 @@ Image MakeAmmo() {
         f.in = true;
         V2 g = ScreenGradient(pose, p, crateHeight);
         Rgb base = Col(88, 102, 54);
-        if (std::fabs(std::fabs(p.x) - 9.7f) < 0.45f) base = base * 0.65f;  // plank seams
+        if (std::fabs(std::fabs(p.x) - 9.7f) < 0.45f) base = base * 0.65f;                 // plank seams
         if (p.y > 8.5f && p.y < 11.0f && std::fabs(p.x) < 9.0f) base = Col(210, 180, 50);  // stencil stripe
         f.c = base * Lit(g.x, g.y);
         if (crate > -0.6f) f.c = f.c * 0.55f;
@@ -80,8 +82,8 @@ Image MakeAmmo() {
 Image MakeShield() {
   Image img = NewImage(kCell, kCell);
   Pose pose = MakePose(kCellCentre, 1.0f, 0.0f);
-  static const V2 outline[] = {{-10.5f, -11}, {0, -13},    {10.5f, -11}, {10.5f, -1}, {8.5f, 5},
-                               {4.5f, 9.5f},  {0, 13.0f}, {-4.5f, 9.5f}, {-8.5f, 5}, {-10.5f, -1}};
+  static const V2 outline[] = {{-10.5f, -11}, {0, -13},   {10.5f, -11},  {10.5f, -1}, {8.5f, 5},
+                               {4.5f, 9.5f},  {0, 13.0f}, {-4.5f, 9.5f}, {-8.5f, 5},  {-10.5f, -1}};
   auto height = [](V2 p) { return 3.0f * Smooth(0.0f, 6.0f, -SdPolygon(p, outline, 10)); };
   RenderDesign(
       img, pose, 16.0f,
@@ -125,10 +127,14 @@ Image MakeBorder() {
       // bevelled edges, lit from the top left
       int fromTop = y, fromLeft = x, fromBottom = kCell - 1 - y, fromRight = kCell - 1 - x;
       int lightEdge = std::min(fromTop, fromLeft), darkEdge = std::min(fromBottom, fromRight);
-      if (darkEdge == 0) c = Col(26, 28, 36);
-      else if (lightEdge == 0) c = Col(150, 158, 172);
-      else if (darkEdge == 1) c = c * 0.65f;
-      else if (lightEdge == 1) c = c * 1.3f;
+      if (darkEdge == 0)
+        c = Col(26, 28, 36);
+      else if (lightEdge == 0)
+        c = Col(150, 158, 172);
+      else if (darkEdge == 1)
+        c = c * 0.65f;
+      else if (lightEdge == 1)
+        c = c * 1.3f;
       At(img, x, y) = c;
     }
   }
@@ -143,7 +149,8 @@ Image MakeBorder() {
           float d = Len(p);
           if (d > 1.7f) return f;
           f.in = true;
-          V2 g = ScreenGradient(pose, p, [](V2 q) { return 1.7f * std::sqrt(Clamp01(1.0f - Dot(q, q) / 2.9f)); });
+          V2 g = ScreenGradient(pose, p,
+                                [](V2 q) { return 1.7f * std::sqrt(Clamp01(1.0f - Dot(q, q) / 2.9f)); });
           float spec = 0;
           f.c = Col(120, 128, 140) * Lit(g.x, g.y, &spec) + Col(230, 230, 230) * (spec * 0.5f);
           return f;
@@ -158,7 +165,8 @@ Image MakeExplosion(int frame) {
   static const float kHeat[] = {1.1f, 0.95f, 0.66f, 0.34f};
   static const float kHoles[] = {0.0f, 0.12f, 0.3f, 0.46f};
   const int f = std::clamp(frame, 1, 4) - 1;
-  const Rgb stops[] = {Col(50, 44, 42), Col(126, 30, 14), Col(222, 84, 18), Col(238, 172, 44), Col(240, 232, 160)};
+  const Rgb stops[] = {Col(50, 44, 42), Col(126, 30, 14), Col(222, 84, 18), Col(238, 172, 44),
+                       Col(240, 232, 160)};
   Image img = NewImage(kCell, kCell);
   RenderDesign(
       img, MakePose(kCellCentre, 1.0f, 0.0f), 16.0f,

@@ -65,7 +65,8 @@ Image PaintRock(const Rock& k) {
         Frag f;
         if (Len(p) >= Outline(k, p)) return f;
         f.in = true;
-        V2 g = ScreenGradient(pose, p, [&](V2 q) { return RockHeight(k, q); }, 0.35f);
+        V2 g = ScreenGradient(
+            pose, p, [&](V2 q) { return RockHeight(k, q); }, 0.35f);
         float spec = 0;
         float light = Lit(g.x, g.y, &spec, 10.0f);
         float grain = Fbm(p.x * 0.7f + 11.0f, p.y * 0.7f, 4, k.seed + 3u);

@@ -22,7 +22,7 @@ float SdPolygon(V2 p, const V2* v, int n) {
     V2 w = p - v[i];
     V2 b = w - e * Clamp01(Dot(w, e) / Dot(e, e));
     d = std::min(d, Dot(b, b));
-    bool c1 = p.y >= v[i].y, c2 = p.y < v[j].y, c3 = e.x * w.y > e.y * w.x;
+    bool c1 = p.y >= v[i].y, c2 = p.y<v[j].y, c3 = e.x * w.y> e.y * w.x;
     if ((c1 && c2 && c3) || (!c1 && !c2 && !c3)) s = -s;
   }
   return s * std::sqrt(d);

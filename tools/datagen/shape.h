@@ -41,7 +41,9 @@ struct Pose {
   float cosA = 1, sinA = 0;
 };
 Pose MakePose(V2 centre, float scale, float degreesClockwise);
-inline V2 ToScreenDir(const Pose& p, V2 d) { return {d.x * p.cosA - d.y * p.sinA, d.x * p.sinA + d.y * p.cosA}; }
+inline V2 ToScreenDir(const Pose& p, V2 d) {
+  return {d.x * p.cosA - d.y * p.sinA, d.x * p.sinA + d.y * p.cosA};
+}
 
 // What a design reports for one sample point.
 struct Frag {

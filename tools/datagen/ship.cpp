@@ -11,11 +11,11 @@ enum Part { kNone, kHull, kWing, kStripe, kCanopy, kEngine, kFlame };
 
 struct ShipPoint {
   Part part = kNone;
-  float h = 0;      // height for the lighting
-  float edge = 0;   // distance to the outline, negative inside
+  float h = 0;     // height for the lighting
+  float edge = 0;  // distance to the outline, negative inside
 };
 
-const V2 kBody[] = {{0, -14.5f}, {1.6f, -11}, {2.6f, -6}, {3.2f, 0},   {3.4f, 6},    {2.6f, 11},
+const V2 kBody[] = {{0, -14.5f}, {1.6f, -11}, {2.6f, -6}, {3.2f, 0},   {3.4f, 6},   {2.6f, 11},
                     {-2.6f, 11}, {-3.4f, 6},  {-3.2f, 0}, {-2.6f, -6}, {-1.6f, -11}};
 const V2 kWingR[] = {{3.0f, -1.5f}, {8, 3.5f}, {11.6f, 7.0f}, {11.6f, 10.0f}, {8.5f, 10.0f}, {3.2f, 9.0f}};
 const V2 kCanardR[] = {{2.4f, -7.5f}, {5.2f, -4.5f}, {5.2f, -3.2f}, {2.7f, -4.2f}};

@@ -10,7 +10,9 @@ namespace {
 
 constexpr double kTau = 6.283185307179586;
 
-std::vector<double> Silence(double seconds) { return std::vector<double>(size_t(seconds * kSampleRate), 0.0); }
+std::vector<double> Silence(double seconds) {
+  return std::vector<double>(size_t(seconds * kSampleRate), 0.0);
+}
 
 double Time(size_t i) { return double(i) / kSampleRate; }
 
@@ -45,7 +47,8 @@ std::vector<int16_t> MakeGunShot() {
     double n = White(rng);
     low += Pole(1800.0 * std::exp(-t * 9.0) + 200.0) * (n - low);
     phase += kTau * (50.0 + 70.0 * std::exp(-t * 30.0)) / kSampleRate;
-    s[i] = n * std::exp(-t / 0.012) * 0.6 + low * std::exp(-t / 0.09) * 1.6 + std::sin(phase) * std::exp(-t / 0.07);
+    s[i] = n * std::exp(-t / 0.012) * 0.6 + low * std::exp(-t / 0.09) * 1.6 +
+           std::sin(phase) * std::exp(-t / 0.07);
   }
   return Finish(std::move(s));
 }
@@ -77,7 +80,8 @@ std::vector<int16_t> MakeDamage() {
     lower += Pole(400.0) * (low - lower);
     double crackle = (t < 0.22 && NextU32(rng) % 90u == 0u) ? White(rng) * 2.5 : 0.0;
     phase += kTau * (40.0 + 60.0 * std::exp(-t * 18.0)) / kSampleRate;
-    double body = (low * 1.2 + lower * 2.0 + crackle) * std::exp(-t / 0.12) + std::sin(phase) * std::exp(-t / 0.09) * 0.9;
+    double body = (low * 1.2 + lower * 2.0 + crackle) * std::exp(-t / 0.12) +
+                  std::sin(phase) * std::exp(-t / 0.09) * 0.9;
     s[i] = std::tanh(1.8 * body);  // a little crunch
   }
   return Finish(std::move(s));
@@ -110,7 +114,8 @@ std::vector<int16_t> MakeCollision() {
     // two damped body modes and a soft thud of filtered noise
     p1 += kTau * (72.0 + 40.0 * std::exp(-t * 40.0)) / kSampleRate;
     p2 += kTau * 231.0 / kSampleRate;
-    s[i] = std::sin(p1) * std::exp(-t / 0.045) + 0.4 * std::sin(p2) * std::exp(-t / 0.02) + low * 2.0 * std::exp(-t / 0.01);
+    s[i] = std::sin(p1) * std::exp(-t / 0.045) + 0.4 * std::sin(p2) * std::exp(-t / 0.02) +
+           low * 2.0 * std::exp(-t / 0.01);
   }
   return Finish(std::move(s), 0.8);
 }

@@ -37,7 +37,8 @@ void PaintPlanet(Image& img, V2 c, float radius) {
       Rgb surface = Mix(Col(120, 70, 48), Col(204, 150, 100), Smooth(0.3f, 0.7f, band));
       surface = Mix(surface, Col(70, 40, 36), Smooth(0.55f, 0.8f, Fbm(nx * 3.0f, lat * 14.0f, 3, 63u)));
       float rim = std::pow(1.0f - nz, 3.0f);
-      Rgb col = surface * (0.02f + 0.75f * lambert) + Col(60, 110, 200) * (0.5f * rim * Smooth(0.0f, 0.3f, lambert));
+      Rgb col = surface * (0.02f + 0.75f * lambert) +
+                Col(60, 110, 200) * (0.5f * rim * Smooth(0.0f, 0.3f, lambert));
       Put(img, x, y, col);
     }
   }

@@ -41,13 +41,19 @@ int main(int argc, char** argv) {
   double seconds = 30;
   int rate = 48000;
   for (int i = 1; i + 1 < argc; i += 2) {
-    if (!std::strcmp(argv[i], "--data")) data = argv[i + 1];
-    else if (!std::strcmp(argv[i], "--out")) out = argv[i + 1];
-    else if (!std::strcmp(argv[i], "--seconds")) seconds = std::strtod(argv[i + 1], nullptr);
-    else if (!std::strcmp(argv[i], "--rate")) rate = static_cast<int>(std::strtol(argv[i + 1], nullptr, 10));
-    else return Usage();
+    if (!std::strcmp(argv[i], "--data"))
+      data = argv[i + 1];
+    else if (!std::strcmp(argv[i], "--out"))
+      out = argv[i + 1];
+    else if (!std::strcmp(argv[i], "--seconds"))
+      seconds = std::strtod(argv[i + 1], nullptr);
+    else if (!std::strcmp(argv[i], "--rate"))
+      rate = static_cast<int>(std::strtol(argv[i + 1], nullptr, 10));
+    else
+      return Usage();
   }
-  if (argc % 2 == 0 || out.empty() || seconds <= 0 || seconds > 3600 || rate < 8000 || rate > 192000) return Usage();
+  if (argc % 2 == 0 || out.empty() || seconds <= 0 || seconds > 3600 || rate < 8000 || rate > 192000)
+    return Usage();
   out = std::filesystem::absolute(out).string();
   if (chdir(data.c_str()) != 0) {
     std::fprintf(stderr, "cannot enter %s\n", data.c_str());
@@ -115,7 +121,8 @@ int main(int argc, char** argv) {
   }
   SoundFigures m = Measure(pcm, rate);
   const dm::SegmentData& piece = segment->Data();
-  std::printf("soundfont  %s\n", perf->SoundFontPath().empty() ? "(none: silent)" : perf->SoundFontPath().c_str());
+  std::printf("soundfont  %s\n",
+              perf->SoundFontPath().empty() ? "(none: silent)" : perf->SoundFontPath().c_str());
   std::printf("piece      %u bars, %zu events, %.1f s a pass at 160 bpm\n", piece.length / (4 * dm::kPPQ),
               piece.events.size(), piece.length / double(dm::kPPQ) * 60.0 / 160.0);
   std::printf("chords    ");

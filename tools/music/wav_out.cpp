@@ -34,7 +34,8 @@ bool WriteWav(const std::string& path, const std::vector<float>& pcm, int rate) 
   Put16(f, 16);
   std::fwrite("data", 1, 4, f);
   Put32(f, bytes);
-  for (float v : pcm) Put16(f, static_cast<uint16_t>(static_cast<int16_t>(std::lround(std::clamp(v, -1.0f, 1.0f) * 32767.0f))));
+  for (float v : pcm)
+    Put16(f, static_cast<uint16_t>(static_cast<int16_t>(std::lround(std::clamp(v, -1.0f, 1.0f) * 32767.0f))));
   return std::fclose(f) == 0;
 }
 

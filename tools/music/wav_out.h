@@ -10,7 +10,7 @@ bool WriteWav(const std::string& path, const std::vector<float>& interleaved, in
 struct SoundFigures {
   double rms = 0;
   double peak = 0;
-  long clipped = 0;      // samples at or beyond full scale
-  double tempo = 0;      // beats per minute by onset autocorrelation
+  long clipped = 0;  // samples at or beyond full scale
+  double tempo = 0;  // beats per minute by onset autocorrelation
 };
 SoundFigures Measure(const std::vector<float>& interleaved, int rate);

@@ -149,8 +149,7 @@ int main(int argc, char** argv) {
     } else if (arg == "--shot") {
       const size_t colon = value(&v) ? v.find(':') : std::string::npos;
       Shot shot;
-      if (colon == std::string::npos || !ParseCount(v.substr(0, colon), &shot.frame) ||
-          colon + 1 == v.size())
+      if (colon == std::string::npos || !ParseCount(v.substr(0, colon), &shot.frame) || colon + 1 == v.size())
         return Usage("--shot needs FRAME:FILE.bmp");
       shot.path = v.substr(colon + 1);
       gRun.shots.push_back(shot);

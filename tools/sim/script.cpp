@@ -26,10 +26,14 @@ bool ParseNumber(const std::string& word, int64_t limit, int64_t* out) {
   for (; i < word.size(); ++i) {
     const char c = word[i];
     int digit;
-    if (c >= '0' && c <= '9') digit = c - '0';
-    else if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-    else if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-    else return false;
+    if (c >= '0' && c <= '9')
+      digit = c - '0';
+    else if (base == 16 && c >= 'a' && c <= 'f')
+      digit = c - 'a' + 10;
+    else if (base == 16 && c >= 'A' && c <= 'F')
+      digit = c - 'A' + 10;
+    else
+      return false;
     value = value * base + digit;
     if (value > limit) return false;
   }
@@ -70,8 +74,8 @@ bool ParseKey(const std::string& word, uint32_t* key) {
     uint32_t code;
   };
   static const Named kNames[] = {
-      {"ESCAPE", plat::VK_ESCAPE}, {"LEFT", plat::VK_LEFT},     {"RIGHT", plat::VK_RIGHT},
-      {"UP", plat::VK_UP},         {"DOWN", plat::VK_DOWN},     {"SPACE", plat::VK_SPACE},
+      {"ESCAPE", plat::VK_ESCAPE}, {"LEFT", plat::VK_LEFT},   {"RIGHT", plat::VK_RIGHT},
+      {"UP", plat::VK_UP},         {"DOWN", plat::VK_DOWN},   {"SPACE", plat::VK_SPACE},
       {"RETURN", plat::VK_RETURN}, {"SHIFT", plat::VK_SHIFT},
   };
   const std::string upper = Upper(word);

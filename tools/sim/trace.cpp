@@ -63,17 +63,16 @@ uint32_t MapCrc(int lv) {
   return Crc32(bytes, sizeof bytes);
 }
 
-void WriteTraceLine(std::FILE* out, int64_t frame, const int* effects, int effectCount,
-                    int musicStarts) {
+void WriteTraceLine(std::FILE* out, int64_t frame, const int* effects, int effectCount, int musicStarts) {
   std::fprintf(out,
                "frame=%lld game=%d story=%d info=%d links=%d rechts=%d oben=%d unten=%d feuer=%d "
                "level=%d punkte=%u highscore=%u schield=%u mun=%u schuss=%d feuerkraft=%d "
                "reichweite=%d newlevel=%u alienanz=%d s=%d sz=%d bewegung=%d x=%d y=%d xint=%d "
                "yint=%d xf=%.17g yf=%.17g xs=%.17g ys=%.17g snd=",
-               static_cast<long long>(frame), game ? 1 : 0, story ? 1 : 0, info ? 1 : 0,
-               links ? 1 : 0, rechts ? 1 : 0, oben ? 1 : 0, unten ? 1 : 0, feuer ? 1 : 0, level,
-               punkte, highscore, schield, mun, schuss, feuerkraft, reichweite, newlevel, alienanz,
-               s, sz, bewegung, x, y, xint, yint, xf, yf, xs, ys);
+               static_cast<long long>(frame), game ? 1 : 0, story ? 1 : 0, info ? 1 : 0, links ? 1 : 0,
+               rechts ? 1 : 0, oben ? 1 : 0, unten ? 1 : 0, feuer ? 1 : 0, level, punkte, highscore, schield,
+               mun, schuss, feuerkraft, reichweite, newlevel, alienanz, s, sz, bewegung, x, y, xint, yint, xf,
+               yf, xs, ys);
   if (effectCount == 0) std::fputc('-', out);
   for (int i = 0; i < effectCount; ++i) std::fprintf(out, i ? ",%d" : "%d", effects[i]);
   std::fprintf(out, " mus=%d", musicStarts);

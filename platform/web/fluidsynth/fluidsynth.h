@@ -33,8 +33,8 @@ int fluid_settings_setint(fluid_settings_t* settings, const char* name, int val)
 fluid_synth_t* new_fluid_synth(fluid_settings_t* settings);
 void delete_fluid_synth(fluid_synth_t* synth);
 int fluid_synth_sfload(fluid_synth_t* synth, const char* filename, int reset_presets);
-int fluid_synth_write_float(fluid_synth_t* synth, int len, void* lout, int loff, int lincr, void* rout, int roff,
-                            int rincr);
+int fluid_synth_write_float(fluid_synth_t* synth, int len, void* lout, int loff, int lincr, void* rout,
+                            int roff, int rincr);
 
 int fluid_synth_noteon(fluid_synth_t* synth, int chan, int key, int vel);
 int fluid_synth_noteoff(fluid_synth_t* synth, int chan, int key);

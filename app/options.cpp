@@ -95,7 +95,8 @@ OptionsAction ParseOptions(int argc, const char* const* argv, Settings* out, std
       int n = 0;
       if (!value(&v)) return false;
       if (!ParseVolume(v, &n)) {
-        *error = name + " needs a number from 0 to 100, not '" + v + "'";
+        *error = name;
+        *error += " needs a number from 0 to 100, not '" + v + "'";
         return false;
       }
       *into = n;

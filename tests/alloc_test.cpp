@@ -82,9 +82,10 @@ void operator delete[](void* p, size_t, std::align_val_t) noexcept { operator de
 #if defined(__GLIBC__)
 // C allocations too (SDL, FluidSynth, the C library), through glibc's own.
 extern "C" {
-void* __libc_malloc(size_t);
-void* __libc_calloc(size_t, size_t);
-void* __libc_realloc(void*, size_t);
+// glibc's own entry points, under their reserved names.
+void* __libc_malloc(size_t);          // NOLINT(bugprone-reserved-identifier)
+void* __libc_calloc(size_t, size_t);  // NOLINT(bugprone-reserved-identifier)
+void* __libc_realloc(void*, size_t);  // NOLINT(bugprone-reserved-identifier)
 void* malloc(size_t n) {
   Note(n);
   return __libc_malloc(n);
@@ -124,10 +125,8 @@ bool NextMessage(void* user, uint32_t* message, uintptr_t* key) {
     *key = plat::VK_ESCAPE;
   else if (frame == 10)
     *key = plat::VK_RETURN;  // story
-  else if (frame == 20 || frame == 30)
-    *key = plat::VK_SPACE;  // author, then back to the title
-  else if (!game && frame > 40 && frame % 20 == 0)
-    *key = plat::VK_SPACE;  // a new game
+  else if (frame == 20 || frame == 30 || (!game && frame > 40 && frame % 20 == 0))
+    *key = plat::VK_SPACE;  // author, back to the title, later a new game
   else if (frame % 12 == 0)
     *key = plat::VK_SHIFT;
   else if (frame % 50 < 30)

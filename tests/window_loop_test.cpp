@@ -212,8 +212,8 @@ TEST_F(Loop, PassesDrivenFromOutsideKeepTheSameRules) {
   rig.stopAfter = 100;
   headless::PostMsg(WM_KEYDOWN, VK_LEFT);
   BeginMainLoop();
-  std::vector<LoopPass> passes;
-  for (int i = 0; i < 7; ++i) passes.push_back(MainLoopPass());
+  std::vector<LoopPass> passes(7);
+  for (LoopPass& pass : passes) pass = MainLoopPass();
   using P = LoopPass;
   EXPECT_EQ(passes, (std::vector<P>{P::kMessage, P::kWaiting, P::kWaiting, P::kFrame, P::kWaiting,
                                     P::kWaiting, P::kFrame}));

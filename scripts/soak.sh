@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Long hostile runs, not for CI. Part 1: FRAMES frames (default 1,000,000) of
+# Long hostile runs, not for CI. First FRAMES frames (default 1,000,000) of
 # random plausible play through the simulator built with address and
 # undefined-behaviour sanitizers, every frame checked by --check; the peak
-# memory is read at 10,000 frames and at the end. Part 2: the real game under
+# memory is read at 10,000 frames and at the end. Then the real game under
 # Xvfb for SECONDS seconds (default 600) of random keys, Escape excluded,
 # with SDL's silent audio driver; it must still run at the end.
 # Usage: bash scripts/soak.sh [FRAMES] [SECONDS] [SEED]

@@ -49,44 +49,6 @@ TEST_F(WindowRules, ShiftSetsFireAndClearsTheArrows) {
   EXPECT_TRUE(feuer);
 }
 
-TEST_F(WindowRules, ScreenTransitions) {
-  // menu -> story -> author -> menu
-  Key(VK_RETURN);
-  EXPECT_TRUE(story);
-  Key(VK_RETURN);
-  EXPECT_TRUE(story);
-  EXPECT_FALSE(info);
-  Key(VK_SPACE);
-  EXPECT_FALSE(story);
-  EXPECT_TRUE(info);
-  EXPECT_FALSE(game);
-  Key(VK_RETURN);  // both texts
-  EXPECT_TRUE(story);
-  EXPECT_TRUE(info);
-  Key(VK_SPACE);  // author screen, story cleared
-  EXPECT_FALSE(story);
-  EXPECT_TRUE(info);
-  Key(VK_SPACE);  // set and cleared by the same press
-  EXPECT_FALSE(info);
-  EXPECT_FALSE(game);
-  Key(VK_SPACE);
-  EXPECT_TRUE(game);
-}
-
-TEST_F(WindowRules, ReturnSpaceSpaceEndsAGame) {
-  game = 1;
-  Key(VK_SPACE);  // play goes on
-  EXPECT_TRUE(game);
-  Key(VK_RETURN);
-  Key(VK_SPACE);
-  EXPECT_TRUE(game);
-  EXPECT_TRUE(info);
-  Key(VK_SPACE);
-  EXPECT_FALSE(game);
-  EXPECT_FALSE(info);
-  EXPECT_FALSE(story);
-}
-
 // Counts the releases that WM_DESTROY makes: the window is gone afterwards.
 TEST_F(WindowRules, EscapeDestroysTheWindowAndTheRemainingRulesStillRun) {
   ASSERT_TRUE(RegisterWindowClass("Ruzov", WindowProc));

@@ -13,41 +13,11 @@ using namespace plat;
 namespace {
 
 void Key(uintptr_t vk) { WindowProc(nullptr, WM_KEYDOWN, vk, 0); }
-void Other(uint32_t message) { WindowProc(nullptr, message, 0, 0); }
 
 class WindowRules : public testing::Test {
  protected:
   void SetUp() override { FreshProcess(); }
 };
-
-TEST_F(WindowRules, OnlyTheLastArrowCountsAndAnyOtherMessageClearsThem) {
-  Key(VK_LEFT);
-  EXPECT_TRUE(links);
-  Key(VK_UP);
-  EXPECT_TRUE(oben);
-  EXPECT_FALSE(links);
-  Other(WM_KEYUP);
-  EXPECT_FALSE(oben);
-  Key(VK_DOWN);
-  Other(WM_CHAR);
-  EXPECT_FALSE(unten);
-  Key(VK_RIGHT);
-  Other(WM_MOUSEMOVE);
-  EXPECT_FALSE(rechts);
-  Key(VK_RIGHT);
-  Key(0x41);  // any other key-down
-  EXPECT_FALSE(rechts);
-}
-
-TEST_F(WindowRules, ShiftSetsFireAndClearsTheArrows) {
-  Key(VK_LEFT);
-  Key(VK_SHIFT);
-  EXPECT_TRUE(feuer);
-  EXPECT_FALSE(links);
-  feuer = 0;
-  Key(VK_SHIFT);  // auto-repeat sets it again
-  EXPECT_TRUE(feuer);
-}
 
 // Counts the releases that WM_DESTROY makes: the window is gone afterwards.
 TEST_F(WindowRules, EscapeDestroysTheWindowAndTheRemainingRulesStillRun) {

@@ -56,20 +56,6 @@ TEST_F(Display, ImageIsDrawnOnlyWhenItLiesWhollyOnTheScreen) {
   EXPECT_EQ(BackAt(0, 32), kPaper);
 }
 
-TEST_F(Display, KeyPixelsLeaveTheDestinationAsItWas) {
-  Put(kugel, 0, 0, kColorKey);
-  Put(kugel, 5, 7, kColorKey);
-  Put(kugel, 31, 31, kColorKey);
-  BackAt(105, 207) = 0x1234;
-  DrawSprite(100, 200, kugel);
-  EXPECT_EQ(BackAt(100, 200), kPaper);
-  EXPECT_EQ(BackAt(105, 207), 0x1234);
-  EXPECT_EQ(BackAt(131, 231), kPaper);
-  EXPECT_EQ(BackAt(101, 200), kInk);
-  EXPECT_EQ(BackAt(104, 207), kInk);
-  EXPECT_EQ(BackAt(130, 231), kInk);
-}
-
 TEST_F(Display, TheKeyCountsOnlyOnceItIsSet) {
   Surface* plain = Solid(4, 4, kColorKey, /*keyed=*/false);
   DrawSprite(10, 10, plain);

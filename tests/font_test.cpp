@@ -38,12 +38,6 @@ TEST_F(Font, CharPicksItsCellFromTheSheet) {
   EXPECT_EQ(Drawn(), 6 * 255);
 }
 
-TEST_F(Font, TextStopsAtTheTilde) {
-  DrawText(256, 232, "Level :~");
-  EXPECT_EQ(Line(256, 232, 8), "Level :*");
-  EXPECT_EQ(Drawn(), 7 * 255);
-}
-
 TEST_F(Font, TextStopsAtBraceAndCode127Too) {
   DrawText(0, 0, "AB}CD~");
   DrawText(0, 32, "XY\x7fZ~");

@@ -65,31 +65,6 @@ std::string TemplateError(const std::string& text) {
 
 // ------------------------------------------------------------------ files
 
-TEST(MusicFiles, ShippedFilesReadAndDescribeTheWholePiece) {
-  TemplateData t;
-  StyleData s;
-  ChordMapData m;
-  std::string error;
-  ASSERT_TRUE(ParseTemplate(Shipped("Template1.tpl"), &t, &error)) << error;
-  ASSERT_TRUE(ParseStyle(Shipped("Style1.sty"), &s, &error)) << error;
-  ASSERT_TRUE(ParseChordMap(Shipped("Chordmap1.cdm"), &m, &error)) << error;
-  EXPECT_GE(t.bars, 32);
-  EXPECT_EQ(t.groove.size(), static_cast<size_t>(t.bars));
-  EXPECT_GE(*std::max_element(t.groove.begin(), t.groove.end()) -
-                *std::min_element(t.groove.begin(), t.groove.end()),
-            2);
-  EXPECT_NE(std::count(t.embellishments.begin(), t.embellishments.end(), Embellishment::Fill), 0);
-  EXPECT_NE(std::count(t.embellishments.begin(), t.embellishments.end(), Embellishment::Break), 0);
-  bool drums = false, bass = false;
-  for (const StylePart& p : s.parts) {
-    drums |= p.IsDrums();
-    bass |= p.name == "bass";
-  }
-  EXPECT_TRUE(drums && bass);
-  EXPECT_GE(s.parts.size(), 4u);
-  EXPECT_FALSE(m.cadence.empty());
-}
-
 TEST(MusicFiles, TemplateErrorsNameTheirLine) {
   EXPECT_EQ(TemplateError(""), "line 0: empty file, expected \"RUZOV-TEMPLATE 1\"");
   EXPECT_EQ(TemplateError("RUZOV-STYLE 1\n").rfind("line 1: not a file of this kind", 0), 0u);
@@ -315,15 +290,6 @@ class KickPerformance : public MusicDir {
   Performance* perf = nullptr;
 };
 
-TEST_F(KickPerformance, TheTempoMessageSetsTheBeatOnceTheTrackIsOff) {
-  perf->PlaySegment(segment, 0, 0);
-  segment->SetParam(Param::DisableTempo, 0xFFFF, 0, 0, nullptr);
-  SendTempo(160.0);
-  RenderSeconds(perf, 3.0);
-  // 60 / 160 s at 48 kHz: a beat every 18000 frames, across the pass's end.
-  ExpectBeatsEvery(NoteOnFrames(perf), 0, 18000, 8);
-}
-
 TEST_F(KickPerformance, RestartBeginsAgainAtOnceAndLetsGoOfEverything) {
   segment->SetParam(Param::DisableTempo, 0xFFFF, 0, 0, nullptr);
   SendTempo(160.0);
@@ -366,25 +332,6 @@ TEST_F(KickPerformance, RepeatsCountExtraPassesAndStopSilences) {
   EXPECT_TRUE(NoteOnFrames(perf).empty());
   EXPECT_GT(perf->SentCount(), 0);
   EXPECT_EQ(perf->SentEvents()[0].event.data1, 120);  // all sound off
-}
-
-TEST(Sequencer, PassesWrapAndStop) {
-  SegmentData seg;
-  seg.length = 100;
-  seg.events = {{0, 0x90, 60, 100}, {50, 0x80, 60, 0}, {100, 0xB0, 7, 1}};
-  Sequencer s;
-  s.Start(&seg, 1);
-  std::vector<uint32_t> seen;
-  auto emit = [&](const MidiEvent& e) { seen.push_back(e.tick); };
-  int guard = 0;
-  while (s.Playing() && ++guard < 1000) {
-    s.EmitDue(emit);
-    s.Advance(s.FramesToNext(1.0, 7), 1.0);
-  }
-  EXPECT_EQ(seen, (std::vector<uint32_t>{0, 50, 100, 0, 50, 100}));
-  SegmentData empty;
-  s.Start(&empty, 5);
-  EXPECT_FALSE(s.Playing());
 }
 
 // -------------------------------------------------------------- the game

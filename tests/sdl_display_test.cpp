@@ -15,28 +15,7 @@ intptr_t Proc(HWND hwnd, uint32_t message, uintptr_t wParam, intptr_t lParam) {
   return DefWindowProc(hwnd, message, wParam, lParam);
 }
 
-void ExpectLayout(int outW, int outH, SDL_Rect dst, int factor, bool smooth) {
-  const sdlplat::FrameLayout l = sdlplat::FitFrame(outW, outH);
-  EXPECT_EQ(l.dst.x, dst.x) << outW << "x" << outH;
-  EXPECT_EQ(l.dst.y, dst.y) << outW << "x" << outH;
-  EXPECT_EQ(l.dst.w, dst.w) << outW << "x" << outH;
-  EXPECT_EQ(l.dst.h, dst.h) << outW << "x" << outH;
-  EXPECT_EQ(l.factor, factor) << outW << "x" << outH;
-  EXPECT_EQ(l.smooth, smooth) << outW << "x" << outH;
-}
-
 }  // namespace
-
-TEST(SdlFrameLayout, CommonScreens) {
-  ExpectLayout(640, 480, {0, 0, 640, 480}, 1, false);
-  ExpectLayout(1280, 1024, {0, 32, 1280, 960}, 2, false);
-  ExpectLayout(1920, 1080, {240, 0, 1440, 1080}, 2, true);
-  ExpectLayout(2560, 1440, {320, 0, 1920, 1440}, 3, false);
-  ExpectLayout(1024, 768, {0, 0, 1024, 768}, 1, true);
-  ExpectLayout(800, 1000, {0, 200, 800, 600}, 1, true);  // portrait
-  ExpectLayout(320, 200, {27, 0, 266, 200}, 1, true);    // smaller than the frame
-  ExpectLayout(0, 0, {0, 0, 0, 0}, 1, false);
-}
 
 TEST(SdlFrameLayout, AlwaysCentredFourThreeAndInside) {
   for (int w = 1; w <= 4000; w += 37) {
@@ -135,25 +114,6 @@ TEST_F(SdlPresent, WholeMultipleIsSharpWithBlackBars) {
   for (int y = 0; y < 32; ++y)
     for (int x = 0; x < 32; ++x)
       ASSERT_EQ(At(x, 32 + y), ((x / 2 + y / 2) % 2) ? 0x0000FFu : 0xFFFFFFu) << x << "," << y;
-}
-
-TEST_F(SdlPresent, OtherSizesKeepTheShapeCentred) {
-  PresentAt(1920, 1080);
-  EXPECT_EQ(At(0, 540), 0u);
-  EXPECT_EQ(At(239, 540), 0u);
-  EXPECT_EQ(At(1680, 540), 0u);
-  EXPECT_EQ(At(1919, 540), 0u);
-  EXPECT_EQ(At(260, 540), 0xFF0000u);
-  EXPECT_EQ(At(950, 0), 0xFF0000u);
-  EXPECT_EQ(At(970, 1079), 0xFFFFFFu);
-  EXPECT_EQ(At(1670, 540), 0xFFFFFFu);
-
-  PresentAt(700, 700);  // below 2x, bars top and bottom
-  EXPECT_EQ(At(350, 0), 0u);
-  EXPECT_EQ(At(350, 86), 0u);
-  EXPECT_EQ(At(100, 350), 0xFF0000u);
-  EXPECT_EQ(At(600, 350), 0xFFFFFFu);
-  EXPECT_EQ(At(350, 699), 0u);
 }
 
 TEST_F(SdlPresent, PresentingAfterTheReleaseIsIgnored) {

@@ -84,6 +84,7 @@ TEST(SdlScaler, ScaleModesPlaceTheFrame) {
   const sdlplat::FrameLayout sharp = sdlplat::LayoutFor(ScaleMode::Sharp, 1920, 1080);
   EXPECT_EQ(sharp.dst.w, 1440);
   EXPECT_EQ(sharp.factor, 2);
+  EXPECT_TRUE(sharp.smooth);  // not a whole multiple: filtered after the 2x
   const sdlplat::FrameLayout smooth = sdlplat::LayoutFor(ScaleMode::Smooth, 1920, 1080);
   EXPECT_EQ(smooth.dst.w, 1440);
   EXPECT_EQ(smooth.factor, 1);

@@ -142,24 +142,6 @@ TEST_F(SdlWindow, QuitComesOnceEverythingElseIsTaken) {
   EXPECT_FALSE(PeekMsg(&m));
 }
 
-TEST_F(SdlWindow, EscapeEndsTheRunAndLaterKeysAreLost) {
-  PushKey(SDLK_ESCAPE);
-  PushKey(SDLK_LEFT);
-  EXPECT_EQ(Pump().wParam, VK_ESCAPE);
-  ASSERT_EQ(gSeen.size(), 2u);
-  EXPECT_EQ(gSeen[1].message, WM_DESTROY);
-  EXPECT_EQ(Pump().message, WM_QUIT);
-  EXPECT_EQ(gSeen.size(), 2u);
-}
-
-TEST_F(SdlWindow, CloseRequestDestroysTheWindowByDefault) {
-  PushType(SDL_QUIT);
-  EXPECT_EQ(Pump().message, WM_CLOSE);
-  ASSERT_EQ(gSeen.size(), 2u);
-  EXPECT_EQ(gSeen[1].message, WM_DESTROY);
-  EXPECT_EQ(Pump().message, WM_QUIT);
-}
-
 TEST_F(SdlWindow, AltF4ClosesButF4AloneDoesNot) {
   PushKey(SDLK_F4);
   Pump();

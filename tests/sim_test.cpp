@@ -70,13 +70,6 @@ class Sim : public testing::Test {
   std::string data = std::string("--data ") + RUZOV_DATA;
 };
 
-TEST_F(Sim, EscapeEndsTheRunWithoutAnotherFrame) {
-  const Result r = RunSim(data + " --frames 20", "3 down ESCAPE\n3 down SPACE\n");
-  EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(Parse(r.out).size(), 3u);
-  EXPECT_TRUE(r.err.empty()) << r.err;
-}
-
 TEST_F(Sim, AnyNumberOfEventsReachTheirFrame) {
   std::string script;
   for (int i = 0; i < 6000; ++i) script += "1 other\n";

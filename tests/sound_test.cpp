@@ -3,13 +3,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <atomic>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -297,45 +294,6 @@ TEST_F(SoundDevice, LostDeviceLosesEveryBufferUntilRestored) {
     for (int i = 0; i < 512; ++i) heard += out[i * 2] != 0.0f;
   }
   EXPECT_NEAR(heard, 2000, 8);
-}
-
-// The real SDL device, on the silent driver unless one is named already.
-TEST(SdlDevice, PlaysAnEffectToItsEndAndFeedsTheMusic) {
-  setenv("SDL_AUDIODRIVER", "dummy", 0);
-  if (!plat::AudioCreate()) GTEST_SKIP() << "no audio driver in this environment";
-  EXPECT_TRUE(plat::AudioSetCooperative());
-  int rate = plat::AudioDeviceRate();
-  EXPECT_GT(rate, 0);
-
-  struct Music {
-    std::atomic<int> calls{0};
-    std::atomic<int> rate{0};
-    static void Fn(void* user, float*, int, int r) {
-      auto* m = static_cast<Music*>(user);
-      m->rate = r;
-      ++m->calls;
-    }
-  } music;
-  plat::AudioSetMusicSource(&Music::Fn, &music);
-
-  plat::SoundBuffer* b = plat::AudioCreateBuffer(Pcm(1, 22050, 8), 2205);  // 0.1 s
-  ASSERT_NE(b, nullptr);
-  void* p;
-  uint32_t n;
-  ASSERT_TRUE(plat::SoundLock(b, &p, &n));
-  std::memset(p, 0xC0, n);
-  ASSERT_TRUE(plat::SoundUnlock(b, p, n));
-  plat::SoundPlay(b);
-  EXPECT_EQ(plat::SoundGetStatus(b), plat::kSoundPlaying);
-  for (int i = 0; i < 500 && plat::SoundGetStatus(b) == plat::kSoundPlaying; ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  EXPECT_EQ(plat::SoundGetStatus(b), 0u);
-  EXPECT_GT(music.calls.load(), 0);
-  EXPECT_EQ(music.rate.load(), rate);
-
-  plat::AudioSetMusicSource(nullptr, nullptr);
-  plat::AudioRelease();
-  EXPECT_EQ(plat::AudioDeviceRate(), 0);
 }
 
 // ----------------------------------------------------------- the game side

@@ -13,79 +13,11 @@ using namespace plat;
 namespace {
 
 void Key(uintptr_t vk) { WindowProc(nullptr, WM_KEYDOWN, vk, 0); }
-void Other(uint32_t message) { WindowProc(nullptr, message, 0, 0); }
 
 class WindowRules : public testing::Test {
  protected:
   void SetUp() override { FreshProcess(); }
 };
-
-TEST_F(WindowRules, OnlyTheLastArrowCountsAndAnyOtherMessageClearsThem) {
-  Key(VK_LEFT);
-  EXPECT_TRUE(links);
-  Key(VK_UP);
-  EXPECT_TRUE(oben);
-  EXPECT_FALSE(links);
-  Other(WM_KEYUP);
-  EXPECT_FALSE(oben);
-  Key(VK_DOWN);
-  Other(WM_CHAR);
-  EXPECT_FALSE(unten);
-  Key(VK_RIGHT);
-  Other(WM_MOUSEMOVE);
-  EXPECT_FALSE(rechts);
-  Key(VK_RIGHT);
-  Key(0x41);  // any other key-down
-  EXPECT_FALSE(rechts);
-}
-
-TEST_F(WindowRules, ShiftSetsFireAndClearsTheArrows) {
-  Key(VK_LEFT);
-  Key(VK_SHIFT);
-  EXPECT_TRUE(feuer);
-  EXPECT_FALSE(links);
-  feuer = 0;
-  Key(VK_SHIFT);  // auto-repeat sets it again
-  EXPECT_TRUE(feuer);
-}
-
-TEST_F(WindowRules, ScreenTransitions) {
-  // menu -> story -> author -> menu
-  Key(VK_RETURN);
-  EXPECT_TRUE(story);
-  Key(VK_RETURN);
-  EXPECT_TRUE(story);
-  EXPECT_FALSE(info);
-  Key(VK_SPACE);
-  EXPECT_FALSE(story);
-  EXPECT_TRUE(info);
-  EXPECT_FALSE(game);
-  Key(VK_RETURN);  // both texts
-  EXPECT_TRUE(story);
-  EXPECT_TRUE(info);
-  Key(VK_SPACE);  // author screen, story cleared
-  EXPECT_FALSE(story);
-  EXPECT_TRUE(info);
-  Key(VK_SPACE);  // set and cleared by the same press
-  EXPECT_FALSE(info);
-  EXPECT_FALSE(game);
-  Key(VK_SPACE);
-  EXPECT_TRUE(game);
-}
-
-TEST_F(WindowRules, ReturnSpaceSpaceEndsAGame) {
-  game = 1;
-  Key(VK_SPACE);  // play goes on
-  EXPECT_TRUE(game);
-  Key(VK_RETURN);
-  Key(VK_SPACE);
-  EXPECT_TRUE(game);
-  EXPECT_TRUE(info);
-  Key(VK_SPACE);
-  EXPECT_FALSE(game);
-  EXPECT_FALSE(info);
-  EXPECT_FALSE(story);
-}
 
 // Counts the releases that WM_DESTROY makes: the window is gone afterwards.
 TEST_F(WindowRules, EscapeDestroysTheWindowAndTheRemainingRulesStillRun) {

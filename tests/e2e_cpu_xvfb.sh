@@ -6,8 +6,8 @@
 #
 # usage: e2e_cpu_xvfb.sh RUZOV DATA_DIR [SECONDS] [WIDTHxHEIGHT]
 set -u
-GAME=$1
-DATA=$2
+GAME=$(realpath "$1")
+DATA=$(realpath "$2")
 SECS=${3:-10}
 SCREEN=${4:-1280x1024}
 
@@ -44,7 +44,7 @@ measure() {  # $1 = title | play
   xdotool key Escape
   wait "$GPID"
   GPID=""
-  awk -v m="$1" -v hz="$(getconf CLK_TCK)" -v dt="$(echo "$t1 - $t0" | bc)" \
+  awk -v m="$1" -v hz="$(getconf CLK_TCK)" -v dt="$(awk -v a="$t1" -v b="$t0" 'BEGIN { print a - b }')" \
     -v p="$((p1 - p0))" -v t="$((m1 - m0))" \
     'BEGIN { printf "%-5s process %.1f%% of a core, main thread %.1f%%\n", m, 100 * p / hz / dt, 100 * t / hz / dt }'
   grep '^ruzov:' "$WORK/err" | sed 's/^/      /'

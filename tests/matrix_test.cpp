@@ -21,12 +21,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Read(const fs::path& p) {
-  std::stringstream s;
-  s << std::ifstream(p, std::ios::binary).rdbuf();
-  return s.str();
-}
-
 void Write(const fs::path& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
 
 enum class Kind { Image, Sound, Music };
@@ -118,15 +112,15 @@ std::string StartUp(int* boxes) {
 TEST_F(BrokenData, EveryFileEveryDamageGivesItsOneMessage) {
   const std::vector<std::string> files = Files();
   ASSERT_EQ(files.size(), 48u) << "the generated data set";
-  const std::string aWav = Read(dir_ / "drip.wav");
-  const std::string aBmp = Read(dir_ / "Kugel.bmp");
+  const std::string aWav = testsupport::ReadFile(dir_ / "drip.wav");
+  const std::string aBmp = testsupport::ReadFile(dir_ / "Kugel.bmp");
   int boxes = 0;
   ASSERT_EQ(StartUp(&boxes), "");
   ASSERT_EQ(boxes, 0);
   int cells = 0;
   for (const std::string& name : files) {
     const Kind kind = KindOf(name);
-    const std::string good = Read(dir_ / name);
+    const std::string good = testsupport::ReadFile(dir_ / name);
     for (const Damage& d : kDamages) {
       bool remove = false;
       const std::string bad = d.make(good, kind == Kind::Image ? aWav : aBmp, &remove);
@@ -154,7 +148,7 @@ TEST_F(BrokenData, TheSimulatorExitsOneWithTheMessage) {
                {"Kollision.wav", "CreateBuffer FAILED"},
                {"Chordmap1.cdm", "Error loading music"}};
   for (const auto& c : cases) {
-    const std::string good = Read(dir_ / c.file);
+    const std::string good = testsupport::ReadFile(dir_ / c.file);
     Write(dir_ / c.file, "junk");
     const std::string err = (dir_ / "err.txt").string();
     const std::string cmd =
@@ -162,7 +156,7 @@ TEST_F(BrokenData, TheSimulatorExitsOneWithTheMessage) {
     const int status = std::system(cmd.c_str());
     Write(dir_ / c.file, good);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << c.file;
-    const std::string text = Read(err);
+    const std::string text = testsupport::ReadFile(err);
     fs::remove(err);
     EXPECT_EQ(text.substr(text.rfind('\n', text.size() - 2) + 1), std::string(c.message) + "\n") << text;
     EXPECT_EQ(text.find(c.message), text.rfind(c.message)) << "one message only: " << text;

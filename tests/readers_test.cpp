@@ -19,17 +19,12 @@
 #include "music/formats.h"
 #include "platform/audio/convert.h"
 #include "platform/bmp.h"
+#include "test_support.h"
 #include "tools/sim/script.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Read(const fs::path& p) {
-  std::stringstream s;
-  s << std::ifstream(p, std::ios::binary).rdbuf();
-  return s.str();
-}
 
 struct Picture {
   std::vector<uint16_t> pixels;
@@ -58,8 +53,8 @@ TEST(Pictures, EveryLayoutLoadsLikeItsTwentyFourBitCopy) {
       {"xrgb32.bmp", "ref24.bmp"}, {"os2_8.bmp", "ref24.bmp"},
   };
   for (const auto& c : cases) {
-    const Picture want = Decode(Read(dir / c.reference));
-    const Picture got = Decode(Read(dir / c.file));
+    const Picture want = Decode(testsupport::ReadFile(dir / c.reference));
+    const Picture got = Decode(testsupport::ReadFile(dir / c.file));
     ASSERT_EQ(want.why, nullptr) << c.reference;
     EXPECT_EQ(got.why, nullptr) << c.file;
     EXPECT_EQ(got.width, 7) << c.file;
@@ -67,7 +62,7 @@ TEST(Pictures, EveryLayoutLoadsLikeItsTwentyFourBitCopy) {
     EXPECT_EQ(got.pixels, want.pixels) << c.file;
   }
   // White stays the colour key.
-  const Picture two = Decode(Read(dir / "pal1.bmp"));
+  const Picture two = Decode(testsupport::ReadFile(dir / "pal1.bmp"));
   EXPECT_EQ(std::count(two.pixels.begin(), two.pixels.end(), 0xFFFF), 15);
 }
 
@@ -95,7 +90,8 @@ TEST(Pictures, RefusedBeforeDecodingWithAReason) {
     int64_t budget;
     const char* why;
   } cases[] = {
-      {Read(fs::path(RUZOV_CORPUS) / "bmp" / "huge_header.bmp"), 1 << 20, "wider or taller than 4096 pixels"},
+      {testsupport::ReadFile(fs::path(RUZOV_CORPUS) / "bmp" / "huge_header.bmp"), 1 << 20,
+       "wider or taller than 4096 pixels"},
       {Header24(4097, 1, 4097 * 3 + 1), 1 << 20, "wider or taller than 4096 pixels"},
       {Header24(1, -4097, 4 * 4097), 1 << 20, "wider or taller than 4096 pixels"},
       {Header24(100, 100, 100 * 300 - 1), 1 << 20, "pixel data cut short"},
@@ -196,9 +192,11 @@ TEST(TextInputs, AByteOrderMarkIsAccepted) {
   dm::TemplateData templ;
   dm::StyleData style;
   dm::ChordMapData chords;
-  EXPECT_TRUE(dm::ParseTemplate(bom + Read(music / "Template1.tpl"), &templ, &error)) << error;
-  EXPECT_TRUE(dm::ParseStyle(bom + Read(music / "Style1.sty"), &style, &error)) << error;
-  EXPECT_TRUE(dm::ParseChordMap(bom + Read(music / "Chordmap1.cdm"), &chords, &error)) << error;
+  EXPECT_TRUE(dm::ParseTemplate(bom + testsupport::ReadFile(music / "Template1.tpl"), &templ, &error))
+      << error;
+  EXPECT_TRUE(dm::ParseStyle(bom + testsupport::ReadFile(music / "Style1.sty"), &style, &error)) << error;
+  EXPECT_TRUE(dm::ParseChordMap(bom + testsupport::ReadFile(music / "Chordmap1.cdm"), &chords, &error))
+      << error;
   sim::Script script;
   EXPECT_TRUE(sim::ParseScript(bom + "0 down UP\r\n", &script, &error)) << error;
   ASSERT_EQ(script.lines.size(), 1u);
@@ -219,7 +217,7 @@ int RunSim(const std::string& args, std::string* err) {
       (fs::temp_directory_path() / ("ruzov-simerr-" + std::to_string(getpid()))).string();
   const int status =
       std::system((std::string(RUZOV_SIM) + " --data " RUZOV_DATA " " + args + " 2>" + errFile).c_str());
-  *err = Read(errFile);
+  *err = testsupport::ReadFile(errFile);
   std::remove(errFile.c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }

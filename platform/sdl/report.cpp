@@ -74,6 +74,13 @@ void ReportSdlError(const char* what) { std::fprintf(stderr, "%s: %s\n", what, S
 namespace plat {
 
 void ShowMessageBox(const char* text, const char* caption) {
+  // A video driver that shows nothing cannot show a box either (SDL's
+  // offscreen driver even crashes trying): standard error is all there is.
+  if (SDL_WasInit(SDL_INIT_VIDEO) && sdlplat::ShowsNothing(SDL_GetCurrentVideoDriver())) {
+    std::fprintf(stderr, "%s\n", text);
+    std::fflush(stderr);
+    return;
+  }
   // Where no display can show a box, standard error is all the user gets;
   // a full-screen window left over from a failed start-up would cover it.
 #if defined(__linux__)

@@ -75,7 +75,7 @@ if [ "$seconds" -gt 0 ]; then
     echo "soak: Xvfb or xdotool missing, the game part is skipped"
     exit $status
   fi
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
   pids+=("$!")
   for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
   export DISPLAY=":$(head -n1 "$work/display")"

@@ -22,7 +22,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 "${SCREEN}x24" -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 "${SCREEN}x24" -nolisten tcp -noreset 3>"$WORK/display" >/dev/null 2>&1 &
 XPID=$!
 for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.05; done
 export DISPLAY=":$(head -n1 "$WORK/display")"

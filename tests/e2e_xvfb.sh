@@ -44,8 +44,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Xvfb picks a free display number and writes it to fd 3.
-Xvfb -displayfd 3 -screen 0 ${SCREEN_W}x${SCREEN_H}x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
+# Xvfb picks a free display number and writes it to fd 3. -noreset: without
+# it the server resets when its last client (the game) exits, and a game
+# started next can lose its connection in that reset.
+Xvfb -displayfd 3 -screen 0 ${SCREEN_W}x${SCREEN_H}x24 -nolisten tcp -noreset 3>"$WORK/display" >/dev/null 2>&1 &
 XPID=$!
 for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.05; done
 [ -s "$WORK/display" ] || skip "Xvfb did not start"

@@ -1,4 +1,4 @@
-// Turning, thrust, the speed limit and the field edges.
+// The field edges, exactly on them and past them.
 #include <gtest/gtest.h>
 
 #include "game/game.h"
@@ -6,50 +6,25 @@
 
 using namespace testsupport;
 
-class Ship : public testing::Test {
- protected:
-  void SetUp() override {
-    FreshProcess();
-    xf = yf = 1600.0;
+// Past an edge the ship is set to a fixed place and turned round, with the
+// sound; exactly on an edge is not past it. A corner sounds twice.
+TEST(Ship, EdgesSetAFixedPlaceAndFlipTheVelocity) {
+  FreshProcess();
+  const struct {
+    double xf, yf, xs, ys;  // before
+    double wantXf, wantYf, wantXs;
+    int sounds;
+  } cases[] = {
+      {0.6, 1600, -1, 0, 3, 1600, 1, 1},    {1, 1600, -1, 0, 0, 1600, -1, 0},
+      {3230, 1600, 1, 0, 3231, 1600, 1, 0}, {3231, 1600, 0.25, 0, 3230, 1600, -0.25, 1},
+      {1, 3230, -2, 2, 3, 3230, 2, 2},
+  };
+  for (const auto& c : cases) {
+    xf = c.xf, yf = c.yf, xs = c.xs, ys = c.ys;
+    MoveShip();
+    EXPECT_EQ(xf, c.wantXf) << c.xf;
+    EXPECT_EQ(yf, c.wantYf) << c.xf;
+    EXPECT_EQ(xs, c.wantXs) << c.xf;
+    EXPECT_EQ(Effects(), std::vector<int>(c.sounds, 4)) << c.xf;
   }
-};
-
-TEST_F(Ship, EdgesSetAFixedPlaceAndFlipTheVelocity) {
-  xf = 0.6;
-  xs = -1.0;  // ends at -0.4
-  MoveShip();
-  EXPECT_EQ(xf, 3.0);
-  EXPECT_EQ(xs, 1.0);
-  EXPECT_EQ(Effects(), std::vector<int>{4});
-
-  xf = 1.0;
-  xs = -1.0;  // exactly 0.0: not corrected
-  MoveShip();
-  EXPECT_EQ(xf, 0.0);
-  EXPECT_EQ(xs, -1.0);
-  EXPECT_TRUE(Effects().empty());
-
-  xf = 3230.0;
-  xs = 1.0;  // exactly 3231.0: not corrected
-  MoveShip();
-  EXPECT_EQ(xf, 3231.0);
-  EXPECT_EQ(x, 3231);
-  EXPECT_TRUE(Effects().empty());
-
-  xf = 3231.0;
-  xs = 0.25;  // 3231.25 > 3231
-  MoveShip();
-  EXPECT_EQ(xf, 3230.0);
-  EXPECT_EQ(xs, -0.25);
-}
-
-TEST_F(Ship, ACornerPlaysTheSoundTwice) {
-  xf = 1.0;
-  yf = 3230.0;
-  xs = -2.0;
-  ys = 2.0;
-  MoveShip();
-  EXPECT_EQ(xf, 3.0);
-  EXPECT_EQ(yf, 3230.0);
-  EXPECT_EQ(Effects(), (std::vector<int>{4, 4}));
 }

@@ -212,24 +212,49 @@ TEST(TextInputs, ARunawayScriptLineIsQuotedShort) {
   EXPECT_LT(error.size(), 160u);
 }
 
-int RunSim(const std::string& args, std::string* err) {
-  const std::string errFile =
-      (fs::temp_directory_path() / ("ruzov-simerr-" + std::to_string(getpid()))).string();
-  const int status =
-      std::system((std::string(RUZOV_SIM) + " --data " RUZOV_DATA " " + args + " 2>" + errFile).c_str());
-  *err = testsupport::ReadFile(errFile);
-  std::remove(errFile.c_str());
+// ruzov-sim on the data set with `args` (and `script` when given): its exit
+// status, standard output and standard error.
+int RunSim(std::string args, const std::string& script, std::string* out, std::string* err) {
+  const std::string tmp = (fs::temp_directory_path() / ("ruzov-sim-" + std::to_string(getpid()))).string();
+  if (!script.empty()) {
+    std::ofstream(tmp + ".script") << script;
+    args += " --script " + tmp + ".script";
+  }
+  const int status = std::system(
+      (std::string(RUZOV_SIM) + " --data " RUZOV_DATA " " + args + " >" + tmp + ".out 2>" + tmp + ".err")
+          .c_str());
+  *out = testsupport::ReadFile(tmp + ".out");
+  *err = testsupport::ReadFile(tmp + ".err");
+  for (const char* ext : {".script", ".out", ".err"}) std::remove((tmp + ext).c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 TEST(TextInputs, TheSimulatorSaysWhatItCannotUse) {
-  std::string err;
-  EXPECT_EQ(RunSim("--script " + fs::temp_directory_path().string() + " --frames 1 >/dev/null", &err), 2);
-  EXPECT_NE(err.find("is a folder"), std::string::npos) << err;
-  if (fs::exists("/dev/full")) {
-    EXPECT_EQ(RunSim("--frames 2 --trace /dev/full", &err), 1);
-    EXPECT_NE(err.find("cannot write the trace"), std::string::npos) << err;
+  const struct {
+    std::string args, script;
+    int status;
+    const char* says;
+  } cases[] = {
+      {"--script " + fs::temp_directory_path().string() + " --frames 1", "", 2, "is a folder"},
+      {"", "0 down SPACE\n\n2 jump\n", 2, "line 3"},
+      {"--frames 2 --trace /dev/full", "", 1, "cannot write the trace"},
+  };
+  std::string out, err;
+  for (const auto& c : cases) {
+    if (c.args.find("/dev/full") != std::string::npos && !fs::exists("/dev/full")) continue;
+    EXPECT_EQ(RunSim(c.args, c.script, &out, &err), c.status) << c.says;
+    EXPECT_NE(err.find(c.says), std::string::npos) << err;
+    EXPECT_EQ(out, "") << c.says;
   }
+}
+
+// However many events a frame has, they all reach it.
+TEST(TextInputs, TheSimulatorTakesAnyNumberOfEventsInAFrame) {
+  std::string script, out, err;
+  for (int i = 0; i < 6000; ++i) script += "1 other\n";
+  ASSERT_EQ(RunSim("", script + "1 down SPACE\n", &out, &err), 0) << err;
+  ASSERT_EQ(std::count(out.begin(), out.end(), '\n'), 2);
+  EXPECT_NE(out.find(" game=1 ", out.find('\n')), std::string::npos) << out;
 }
 
 }  // namespace

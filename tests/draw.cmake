@@ -1,8 +1,7 @@
-# The picture: display and keyed copies, the bitmap font, the play frame, the
-# title screens, and the simulator's screenshots.
+# The picture: the copy rule, the play frame and the font where the recorded
+# games do not look.
 add_executable(ruzov_draw_tests
   ${CMAKE_CURRENT_LIST_DIR}/draw_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/font_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/playframe_test.cpp
 )
 target_link_libraries(ruzov_draw_tests PRIVATE

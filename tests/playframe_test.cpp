@@ -1,8 +1,10 @@
-// The play frame's picture: what covers what, the map window around the ship,
-// the objects by state, the border and the heads-up display.
+// The play frame's picture where the recorded games do not look: what covers
+// what, the map window past the map's ends, the won banner, the ray's first
+// points, numbers past five digits.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -147,6 +149,21 @@ TEST_F(PlayFrame, LayersStackInTheFrameOrder) {
   // The display shows the ammunition after this frame's shot.
   EXPECT_EQ(mun, 49u);
   EXPECT_EQ(ReadText(headless::LastPresented(), 560, 448, 2, kLeer), "49");
+}
+
+// The games never score past 99,999.
+using Numbers = PlayFrame;
+TEST_F(Numbers, OnlyTheLastFiveDigitsShow) {
+  const std::pair<int, const char*> cases[] = {{123456, "**23456*"},
+                                               {100000, "******0*"},
+                                               {100007, "******7*"},
+                                               {1000010, "*****10*"},
+                                               {INT_MAX, "**83647*"}};
+  for (const auto& [value, shown] : cases) {
+    FillBack(0);
+    DrawNumber(400, 300, value);
+    EXPECT_EQ(ReadText(lpDDSBack->pixels, 400 - 96, 300, 8, 0), shown);  // x - 96 to x + 16
+  }
 }
 
 }  // namespace

@@ -24,8 +24,6 @@ inline Surface* Solid(int w, int h, uint16_t value, bool keyed = true) {
   return img;
 }
 
-inline void Put(Surface* img, int px, int py, uint16_t value) { img->pixels[py * img->pitch + px] = value; }
-
 // Every glyph cell is filled with a colour of its own; its bottom-right pixel
 // is the key, so a glyph's transparency shows.
 inline uint16_t GlyphColour(int code) { return static_cast<uint16_t>(0x4000 + code); }
@@ -36,8 +34,8 @@ inline Surface* FontSheet() {
     const int left = (code - 32) % 32 * 16;
     const int top = (code - 32) / 32 * 16;
     for (int r = 0; r < 16; ++r)
-      for (int c = 0; c < 16; ++c) Put(img, left + c, top + r, GlyphColour(code));
-    Put(img, left + 15, top + 15, kColorKey);
+      for (int c = 0; c < 16; ++c) img->pixels[(top + r) * img->pitch + left + c] = GlyphColour(code);
+    img->pixels[(top + 15) * img->pitch + left + 15] = kColorKey;
   }
   return img;
 }
@@ -55,14 +53,9 @@ inline uint16_t Shown(int px, int py) { return headless::LastPresented()[py * kS
 inline int GlyphIn(const uint16_t* frame, int px, int py, uint16_t under) {
   if (px < 0 || py < 0 || px + 16 > kScreenW || py + 16 > kScreenH) return -1;
   const uint16_t first = frame[py * kScreenW + px];
-  if (first < GlyphColour(32) || first > GlyphColour(127)) return -1;
-  for (int r = 0; r < 16; ++r) {
-    for (int c = 0; c < 16; ++c) {
-      const uint16_t want = (r == 15 && c == 15) ? under : first;
-      if (frame[(py + r) * kScreenW + px + c] != want) return -1;
-    }
-  }
-  return first - GlyphColour(0);
+  for (int i = 0; i < 256; ++i)
+    if (frame[(py + i / 16) * kScreenW + px + i % 16] != (i == 255 ? under : first)) return -1;
+  return first >= GlyphColour(32) && first <= GlyphColour(127) ? first - GlyphColour(0) : -1;
 }
 
 // The text the glyphs spell from (px, py) to the right, `n` cells; a cell
@@ -74,12 +67,6 @@ inline std::string ReadText(const uint16_t* frame, int px, int py, int n, uint16
     out += code < 0 ? '*' : static_cast<char>(code);
   }
   return out;
-}
-
-inline int CountValue(const uint16_t* frame, uint16_t value) {
-  int n = 0;
-  for (int i = 0; i < kScreenW * kScreenH; ++i) n += frame[i] == value;
-  return n;
 }
 
 // A fresh process with the flip chain up, no images loaded, both frames 0.

@@ -2,6 +2,7 @@
 // recorded game's pictures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -51,7 +52,10 @@ TEST_F(Display, DrawnOnlyWhenItFitsWhole) {
     else
       DrawSpriteRect(c.left, c.top, kugel, c.sl, c.st, c.sr, c.sb);
     const int area = c.drawn ? (c.sr - c.sl) * (c.sb - c.st) : 0;
-    EXPECT_EQ(kScreenW * kScreenH - CountValue(lpDDSBack->pixels, kPaper), area) << c.left << "," << c.top;
+    EXPECT_EQ(std::count_if(lpDDSBack->pixels, lpDDSBack->pixels + kScreenW * kScreenH,
+                            [](uint16_t p) { return p != kPaper; }),
+              area)
+        << c.left << "," << c.top;
     if (c.drawn) {
       EXPECT_EQ(BackAt(c.left, c.top), kInk);
     }

@@ -7,20 +7,11 @@
 
 using namespace testsupport;
 
-class MapEffects : public testing::Test {
- protected:
-  void SetUp() override {
-    FreshProcess();
-    game = 1;
-    x = 1000 + 5;  // column 31, row 31, well inside the map
-    y = 1000 + 10;
-    xf = x;
-    yf = y;
-  }
-  static int16_t& CellUnderShip() { return bild[level][y / 32][x / 32]; }
-};
-
-TEST_F(MapEffects, ClearingTheLastLevelWinsAndSkipsTheTiles) {
+// Past the last level there is no map; a ship at column 100 is off the map,
+// and the cell after its row's end must not count.
+TEST(MapEffects, NoTileEffectPastTheLastLevelOrOffTheMap) {
+  FreshProcess();
+  game = 1;
   level = 15;
   alienanz = 0;
   schield = 1;
@@ -30,12 +21,13 @@ TEST_F(MapEffects, ClearingTheLastLevelWinsAndSkipsTheTiles) {
   EXPECT_EQ(game, 0);
   TileEffectsStep({0, 0});
   EXPECT_EQ(schield, 1u);
-  EXPECT_TRUE(Effects().empty());
-}
 
-TEST_F(MapEffects, ATileOffTheMapHasNoEffect) {
-  x = 3210;  // column 100
-  schield = 3;
+  level = 0;
+  game = 1;
+  x = 3210;
+  y = 1010;
+  bild[0][32][0] = TileLava;  // where column 100 of row 31 would read
   TileEffectsStep({0, 0});
+  EXPECT_EQ(schield, 1u);
   EXPECT_TRUE(Effects().empty());
 }

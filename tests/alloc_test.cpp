@@ -107,18 +107,15 @@ namespace {
 // The player: the story and author screens, a game started by Space, the
 // ship steered and firing, a new game after each game over, and Escape
 // after 400 frames. One message before each frame at most.
-struct Player {
-  int lastFrame = -1;
-};
+int lastFrame = -1;
 
-bool NextMessage(void* user, uint32_t* message, uintptr_t* key) {
-  Player& p = *static_cast<Player*>(user);
+bool NextMessage(void*, uint32_t* message, uintptr_t* key) {
   const int frame = headless::PresentCount();
-  if (frame == p.lastFrame) {
+  if (frame == lastFrame) {
     counting = true;  // the frame (or the wait for it) comes next
     return false;
   }
-  p.lastFrame = frame;
+  lastFrame = frame;
   counting = false;
   *message = plat::WM_KEYDOWN;
   if (frame >= 400)
@@ -152,8 +149,7 @@ TEST(Allocations, NoneWhileTitleAndPlayFramesRun) {
   counting = false;
   ASSERT_GE(allocations, 2);
   allocations = 0;
-  Player player;
-  headless::SetMessageSource(&NextMessage, &player);
+  headless::SetMessageSource(&NextMessage, nullptr);
   // Frames presented while counting, and how many of them were play frames.
   static int counted, played;
   counted = played = 0;

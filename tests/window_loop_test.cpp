@@ -1,4 +1,4 @@
-// The window procedure's rules and the main loop's pacing on a fake clock.
+// The main loop's pacing on a fake clock, and Escape ending it.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -11,35 +11,6 @@ using namespace testsupport;
 using namespace plat;
 
 namespace {
-
-void Key(uintptr_t vk) { WindowProc(nullptr, WM_KEYDOWN, vk, 0); }
-
-class WindowRules : public testing::Test {
- protected:
-  void SetUp() override { FreshProcess(); }
-};
-
-// Escape and the close request both destroy the window (the loop then gets
-// its quit), and the rest of the rules still run: the arrow flag drops.
-TEST_F(WindowRules, EscapeAndCloseDestroyTheWindowAndTheRemainingRulesStillRun) {
-  for (const uint32_t message : {WM_KEYDOWN, WM_CLOSE}) {
-    FreshProcess();
-    ASSERT_TRUE(RegisterWindowClass("Ruzov", WindowProc));
-    HWND hwnd = CreateMainWindow("Ruzov - Diziduzaz");
-    ASSERT_NE(hwnd, nullptr);
-    Key(VK_LEFT);
-    WindowProc(hwnd, message, message == WM_KEYDOWN ? VK_ESCAPE : 0, 0);
-    EXPECT_TRUE(headless::WindowDestroyed());
-    EXPECT_FALSE(links);
-    Msg msg{};
-    ASSERT_TRUE(PeekMsg(&msg));
-    EXPECT_EQ(msg.message, WM_QUIT);
-    EXPECT_EQ(msg.wParam, 0u);
-    EXPECT_EQ(headless::MessageBoxCount(), 0);
-  }
-}
-
-// ---------------------------------------------------------------- the loop
 
 struct LoopRig {
   std::vector<int64_t> readings;  // scripted clock readings, then stays at the last
@@ -124,8 +95,10 @@ TEST_F(Loop, EscapeEndsTheLoopWithNoFurtherFrame) {
   headless::PostMsg(WM_KEYDOWN, VK_ESCAPE);
   headless::PostMsg(WM_KEYDOWN, VK_SPACE);  // dropped: the window is gone
   EXPECT_EQ(RunMainLoop(), 0);
+  EXPECT_TRUE(headless::WindowDestroyed());
   EXPECT_TRUE(rig.frameClock.empty());
   EXPECT_EQ(game, 0);
+  EXPECT_EQ(headless::MessageBoxCount(), 0);
 }
 
 // A page drives the passes from its own timer and never calls the wait.

@@ -1,4 +1,6 @@
-// The command line, the settings file, which wins, and the atomic save.
+// The program's entry: the command line, the settings file, which wins, the
+// atomic save, and the order in which the data set and a SoundFont are
+// looked for.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -10,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/locate.h"
 #include "app/options.h"
 #include "app/settings_file.h"
 
@@ -24,43 +27,52 @@ OptionsAction Parse(std::vector<const char*> args, Settings* s, std::string* err
 }
 
 std::string Read(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
   std::stringstream s;
-  s << in.rdbuf();
+  s << std::ifstream(p, std::ios::binary).rdbuf();
   return s.str();
+}
+
+void Put(const std::string& path, const std::string& bytes) {
+  fs::create_directories(fs::path(path).parent_path());
+  std::ofstream(path, std::ios::binary) << bytes;
 }
 
 struct TempDir {
   fs::path path;
   TempDir() {
-    std::string t = (fs::temp_directory_path() / "ruzov-opts-XXXXXX").string();
+    std::string t = (fs::temp_directory_path() / "ruzov-entry-XXXXXX").string();
     path = mkdtemp(t.data());
   }
   ~TempDir() { fs::remove_all(path); }
+  std::string operator/(const std::string& name) const { return (path / name).string(); }
 };
 
 }  // namespace
 
-TEST(Options, GoodLinesGiveTheirSettings) {
-  Settings s;
-  ASSERT_EQ(Parse({"--window", "--scale", "integer", "--music-volume=40", "--effects-volume", "0", "--volume",
-                   "100", "--mute", "--soundfont", "a.sf2", "--data=/d"},
-                  &s),
+TEST(Options, CommandLineOverFileOverDefaults) {
+  Settings file;
+  std::vector<std::string> problems;
+  ParseSettingsText("fullscreen = false\nmusic-volume = 30\neffects-volume = 20\n", "f", &file, &problems);
+  Settings given;
+  ASSERT_EQ(Parse({"--window", "--fullscreen", "--scale", "integer", "--music-volume=90", "--volume", "70",
+                   "--mute", "--soundfont", "a.sf2", "--data=/d"},
+                  &given),
             OptionsAction::Run);
-  EXPECT_EQ(s.fullScreen, false);
-  EXPECT_EQ(s.scale, plat::ScaleMode::Integer);
-  EXPECT_EQ(s.musicVolume, 40);
-  EXPECT_EQ(s.effectsVolume, 0);
-  EXPECT_EQ(s.masterVolume, 100);
-  EXPECT_EQ(s.mute, true);
-  EXPECT_EQ(s.soundFont, "a.sf2");
-  EXPECT_EQ(s.dataDir, "/d");
-
-  ASSERT_EQ(Parse({"--window", "--fullscreen", "--scale", "smooth"}, &s), OptionsAction::Run);
-  EXPECT_EQ(s.fullScreen, true);  // the last one wins
-  EXPECT_FALSE(s.musicVolume.has_value());
-  EXPECT_EQ(Parse({"--window", "--help"}, &s), OptionsAction::Help);
-  EXPECT_EQ(Parse({"--version"}, &s), OptionsAction::Version);
+  MergeSettings(file, given);
+  EXPECT_EQ(file.soundFont, "a.sf2");
+  EXPECT_EQ(file.dataDir, "/d");
+  const plat::Preferences p = PreferencesFrom(file);
+  EXPECT_TRUE(p.fullScreen);                     // the last one on the line, over the file
+  EXPECT_EQ(p.musicVolume, 90);                  // command line over file
+  EXPECT_EQ(p.effectsVolume, 20);                // file
+  EXPECT_EQ(p.scale, plat::ScaleMode::Integer);  // command line
+  EXPECT_EQ(p.masterVolume, 70);
+  EXPECT_TRUE(p.mute);
+  EXPECT_EQ(PreferencesFrom(Settings{}).masterVolume, plat::Preferences{}.masterVolume);  // default
+  EXPECT_EQ(Parse({"--window"}, &given), OptionsAction::Run);
+  EXPECT_FALSE(given.musicVolume.has_value());  // each line starts afresh
+  EXPECT_EQ(Parse({"--window", "--help"}, &given), OptionsAction::Help);
+  EXPECT_EQ(Parse({"--version"}, &given), OptionsAction::Version);
 }
 
 TEST(Options, BadLinesAreRefusedWithTheReason) {
@@ -100,70 +112,80 @@ TEST(SettingsFile, ReadsBomCrlfCommentsAndNamesBadLines) {
   EXPECT_EQ(s.scale, plat::ScaleMode::Smooth);
   EXPECT_EQ(s.soundFont, "/x/y z.sf2");
   EXPECT_EQ(s.mute, true);
+  const char* const where[] = {"f.ini:6: ", "f.ini:8: ", "f.ini:9: ", "f.ini:11: "};
   ASSERT_EQ(problems.size(), 4u);
-  EXPECT_EQ(problems[0].rfind("f.ini:6: ", 0), 0u) << problems[0];
-  EXPECT_EQ(problems[1].rfind("f.ini:8: ", 0), 0u) << problems[1];
-  EXPECT_EQ(problems[2].rfind("f.ini:9: ", 0), 0u) << problems[2];
-  EXPECT_EQ(problems[3].rfind("f.ini:11: ", 0), 0u) << problems[3];
-}
-
-TEST(SettingsFile, CommandLineOverFileOverDefaults) {
-  Settings file;
-  std::vector<std::string> problems;
-  ParseSettingsText("fullscreen = false\nmusic-volume = 30\neffects-volume = 20\n", "f", &file, &problems);
-  Settings given;
-  ASSERT_EQ(Parse({"--music-volume", "90", "--scale", "integer"}, &given), OptionsAction::Run);
-  MergeSettings(file, given);
-  const plat::Preferences p = PreferencesFrom(file);
-  const plat::Preferences defaults;
-  EXPECT_FALSE(p.fullScreen);                        // file
-  EXPECT_EQ(p.musicVolume, 90);                      // command line over file
-  EXPECT_EQ(p.effectsVolume, 20);                    // file
-  EXPECT_EQ(p.scale, plat::ScaleMode::Integer);      // command line
-  EXPECT_EQ(p.masterVolume, defaults.masterVolume);  // default
-  EXPECT_EQ(p.mute, defaults.mute);
+  for (size_t i = 0; i < problems.size(); ++i) EXPECT_EQ(problems[i].rfind(where[i], 0), 0u) << problems[i];
 }
 
 TEST(SettingsFile, SaveKeepsOtherLinesAndSurvivesAKillBeforeRename) {
   TempDir dir;
-  const fs::path file = dir.path / "sub" / "ruzov.ini";
+  const std::string file = dir / "sub/ruzov.ini";
   plat::Preferences p;
   p.fullScreen = false;
   p.musicVolume = 40;
-  ASSERT_TRUE(SaveSettingsFile(file.string(), p));  // makes the folder
+  ASSERT_TRUE(SaveSettingsFile(file, p));  // makes the folder
   EXPECT_NE(Read(file).find("\nfullscreen = false\n"), std::string::npos);
 
   // A player's own lines and comments stay; the remembered ones change in place.
-  {
-    std::ofstream(file, std::ios::binary)
-        << "# my notes\r\nscale = integer\r\nmusic-volume = 40\r\nsoundfont = /s.sf2\n";
-  }
+  Put(file, "# my notes\r\nscale = integer\r\nmusic-volume = 40\r\nsoundfont = /s.sf2\n");
   p.musicVolume = 60;
   p.mute = true;
-  ASSERT_TRUE(SaveSettingsFile(file.string(), p));
+  ASSERT_TRUE(SaveSettingsFile(file, p));
   const std::string second = Read(file);
   EXPECT_EQ(second,
             "# my notes\r\nscale = integer\r\nmusic-volume = 60\nsoundfont = /s.sf2\n"
             "fullscreen = false\nvolume = 100\neffects-volume = 100\nmute = true\n");
-  Settings back;
-  std::vector<std::string> problems;
-  ParseSettingsText(second, "f", &back, &problems);
-  EXPECT_TRUE(problems.empty());
-  EXPECT_EQ(back.musicVolume, 60);
-  EXPECT_EQ(back.soundFont, "/s.sf2");
 
   // Killed after the new text is synced but before it replaces the old file.
   const pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
     gSettingsBeforeRename = [] { raise(SIGKILL); };
-    plat::Preferences q;
-    q.musicVolume = 5;
-    SaveSettingsFile(file.string(), q);
+    SaveSettingsFile(file, plat::Preferences{});
     _exit(0);
   }
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
   EXPECT_EQ(Read(file), second);
+}
+
+TEST(Locate, DataFoldersInOrderAndTheFirstHoldingTheData) {
+  TempDir t;
+  const std::vector<std::string> folders =
+      DataFolders("given", t / "work", t / "prefix/bin/ruzov", "/build/data");
+  ASSERT_EQ(folders, (std::vector<std::string>{t / "work/given", t / "work", t / "prefix/bin/../share/ruzov",
+                                               "/build/data"}));
+  EXPECT_EQ(FindDataFolder(folders), -1);
+  const std::string text = MissingDataText(folders);
+  EXPECT_NE(text.find("Explosion1.bmp"), std::string::npos);
+  for (const std::string& f : folders) EXPECT_NE(text.find(f), std::string::npos);
+
+  fs::create_directories(t / "prefix/bin");
+  const char* const holding[] = {"prefix/share/ruzov", "work", "work/given"};
+  for (int i = 0; i < 3; ++i) {
+    Put(t / holding[i] + "/Explosion1.bmp", "x");
+    EXPECT_EQ(FindDataFolder(folders), 2 - i);
+  }
+  // Without an option or an executable path those places drop out; a repeat is searched once.
+  EXPECT_EQ(DataFolders("", "/w", "", "/w"), std::vector<std::string>{"/w"});
+}
+
+TEST(Locate, SoundFontOrderSkipsWhatIsNoSoundFont) {
+  TempDir t;
+  const std::string soundFont("RIFF\x10\0\0\0sfbkLIST", 16);
+  const std::vector<std::string> places =
+      SoundFontPlaces("my.sf2", "/env.sf2", t / "data", t / "work", {t / "sys/a.sf2", t / "sys/b.sf2"});
+  ASSERT_EQ(places, (std::vector<std::string>{t / "work/my.sf2", "/env.sf2", t / "data/GM.sf2",
+                                              t / "work/GM.sf2", t / "sys/a.sf2", t / "sys/b.sf2"}));
+  EXPECT_EQ(FindSoundFont(places), "");
+  Put(t / "sys/b.sf2", soundFont);
+  Put(t / "sys/a.sf2", std::string("RIFF\x10\0\0\0WAVE", 12));  // a RIFF file, but not a SoundFont
+  fs::create_directories(t / "work/GM.sf2");                    // a folder of that name
+  EXPECT_EQ(FindSoundFont(places), t / "sys/b.sf2");
+  Put(t / "data/GM.sf2", soundFont);
+  EXPECT_EQ(FindSoundFont(places), t / "data/GM.sf2");
+  Put(t / "work/my.sf2", soundFont);
+  EXPECT_EQ(FindSoundFont(places), t / "work/my.sf2");
+  EXPECT_EQ(SoundFontPlaces("", nullptr, "/d", "/d", {}), std::vector<std::string>{"/d/GM.sf2"});
 }

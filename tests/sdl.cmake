@@ -5,7 +5,6 @@ add_executable(ruzov_sdl_tests
   ${CMAKE_CURRENT_LIST_DIR}/sdl_keys_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sdl_window_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sdl_display_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/sdl_play_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sdl_env.cpp
 )
 target_link_libraries(ruzov_sdl_tests PRIVATE ruzov_platform_sdl SDL2::SDL2 GTest::gtest_main)

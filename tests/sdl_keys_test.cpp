@@ -1,6 +1,9 @@
 // SDL events as window messages: the eight game keys, what counts as a key-down,
-// and which events are "other" messages that drop the arrow flags.
+// which events are "other" messages that drop the arrow flags, and the
+// gamepad's key events.
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "platform/sdl/backend.h"
 
@@ -11,22 +14,20 @@ namespace {
 int gToken;
 HWND const kWindow = &gToken;
 
-SDL_Event Key(uint32_t type, SDL_Keycode sym, uint16_t mod = KMOD_NONE, bool repeat = false) {
+SDL_Event Event(uint32_t type, SDL_Keycode sym = 0, uint16_t mod = KMOD_NONE, bool repeat = false) {
   SDL_Event e{};
   e.type = type;
-  e.key.type = type;
   e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
   e.key.repeat = repeat ? 1 : 0;
   e.key.keysym.sym = sym;
   e.key.keysym.mod = mod;
-  e.key.keysym.scancode = SDL_SCANCODE_A;
   return e;
 }
 
-Msg Translate(const SDL_Event& e) {
-  Msg m{nullptr, 0xFFFF, 0xDEAD, 0};
-  EXPECT_TRUE(sdlplat::TranslateEvent(e, kWindow, &m)) << "event 0x" << std::hex << e.type;
-  return m;
+SDL_Event Window(uint8_t what) {
+  SDL_Event e = Event(SDL_WINDOWEVENT);
+  e.window.event = what;
+  return e;
 }
 
 bool IsGameKey(uint32_t vk) {
@@ -37,43 +38,67 @@ bool IsGameKey(uint32_t vk) {
 
 }  // namespace
 
-TEST(SdlKeys, GameKeysArriveAsKeyDownsWithTheirWin32Codes) {
+TEST(SdlKeys, EventsBecomeTheirMessages) {
+  constexpr uint32_t kNone = 0xFFFF;  // not the window's business
+  constexpr intptr_t kFlags = sdlplat::kKeyWasDown | sdlplat::kKeyReleased | sdlplat::kKeyAltDown;
+  SDL_Event text = Event(SDL_TEXTINPUT);
+  text.text.text[0] = ' ';
   const struct {
-    SDL_Keycode sym;
-    uint32_t vk;
+    SDL_Event event;
+    uint32_t message;
+    uintptr_t wParam;
+    intptr_t flags;  // of the repeat, release and Alt bits of lParam, those set
   } cases[] = {
-      {SDLK_ESCAPE, 0x1B}, {SDLK_LEFT, 0x25},   {SDLK_UP, 0x26},     {SDLK_RIGHT, 0x27},
-      {SDLK_DOWN, 0x28},   {SDLK_SPACE, 0x20},  {SDLK_RETURN, 0x0D}, {SDLK_KP_ENTER, 0x0D},
-      {SDLK_LSHIFT, 0x10}, {SDLK_RSHIFT, 0x10},
+      {Event(SDL_KEYDOWN, SDLK_UP), WM_KEYDOWN, VK_UP, 0},
+      {Event(SDL_KEYDOWN, SDLK_RIGHT), WM_KEYDOWN, VK_RIGHT, 0},
+      {Event(SDL_KEYDOWN, SDLK_DOWN), WM_KEYDOWN, VK_DOWN, 0},
+      {Event(SDL_KEYDOWN, SDLK_SPACE, KMOD_LSHIFT | KMOD_CAPS), WM_KEYDOWN, VK_SPACE, 0},
+      {Event(SDL_KEYDOWN, SDLK_KP_ENTER), WM_KEYDOWN, VK_RETURN, 0},
+      {Event(SDL_KEYDOWN, SDLK_RSHIFT, KMOD_RSHIFT), WM_KEYDOWN, VK_SHIFT, 0},
+      // An auto-repeat stays a key-down; a release is another message.
+      {Event(SDL_KEYDOWN, SDLK_LSHIFT, KMOD_LSHIFT, true), WM_KEYDOWN, VK_SHIFT, sdlplat::kKeyWasDown},
+      {Event(SDL_KEYUP, SDLK_LEFT), WM_KEYUP, VK_LEFT, sdlplat::kKeyReleased | sdlplat::kKeyWasDown},
+      // Alt makes system keys, which are not key-downs; AltGr (Ctrl+Alt) types.
+      {Event(SDL_KEYDOWN, SDLK_RETURN, KMOD_LALT), WM_SYSKEYDOWN, VK_RETURN, sdlplat::kKeyAltDown},
+      {Event(SDL_KEYDOWN, SDLK_LEFT, KMOD_RALT), WM_SYSKEYDOWN, VK_LEFT, sdlplat::kKeyAltDown},
+      {Event(SDL_KEYDOWN, SDLK_F10), WM_SYSKEYDOWN, sdlplat::VK_F10, 0},
+      {Event(SDL_KEYDOWN, SDLK_q, KMOD_RALT | KMOD_LCTRL), WM_KEYDOWN, 0, 0},
+      {text, WM_CHAR, ' ', 0},
+      {Event(SDL_MOUSEBUTTONDOWN), WM_OTHER, 0, 0},
+      {Event(SDL_MOUSEWHEEL), WM_OTHER, 0, 0},
+      {Event(SDL_TEXTEDITING), WM_OTHER, 0, 0},
+      {Window(SDL_WINDOWEVENT_FOCUS_LOST), WM_OTHER, 0, 0},
+      {Window(SDL_WINDOWEVENT_SIZE_CHANGED), WM_OTHER, 0, 0},
+      {Event(SDL_QUIT), WM_CLOSE, 0, 0},
+      {Window(SDL_WINDOWEVENT_CLOSE), WM_CLOSE, 0, 0},
+      {Event(SDL_CONTROLLERDEVICEADDED), kNone, 0, 0},
+      {Event(SDL_CLIPBOARDUPDATE), kNone, 0, 0},
+      {Event(SDL_POLLSENTINEL), kNone, 0, 0},
+      {Event(SDL_USEREVENT), kNone, 0, 0},
   };
   for (const auto& c : cases) {
-    // A held Shift is part of the modifier state of its own key-down.
-    const uint16_t mod = c.sym == SDLK_LSHIFT ? KMOD_LSHIFT : c.sym == SDLK_RSHIFT ? KMOD_RSHIFT : KMOD_NONE;
-    const Msg m = Translate(Key(SDL_KEYDOWN, c.sym, mod));
-    EXPECT_EQ(m.message, WM_KEYDOWN) << SDL_GetKeyName(c.sym);
-    EXPECT_EQ(m.wParam, c.vk) << SDL_GetKeyName(c.sym);
+    SCOPED_TRACE(testing::Message() << "event 0x" << std::hex << c.event.type << " key "
+                                    << c.event.key.keysym.sym);
+    Msg m{nullptr, kNone, 0, 0};
+    EXPECT_EQ(sdlplat::TranslateEvent(c.event, kWindow, &m), c.message != kNone);
+    if (c.message == kNone) continue;
     EXPECT_EQ(m.hwnd, kWindow);
+    EXPECT_EQ(m.message, c.message);
+    EXPECT_EQ(m.wParam, c.wParam ? c.wParam : m.wParam);
+    EXPECT_EQ(m.lParam & kFlags, c.flags);
   }
 }
 
-TEST(SdlKeys, NoOtherKeyPassesForAGameKey) {
+TEST(SdlKeys, NoOtherKeyPassesForAGameKeyAndTheKeypadSteersOnlyWithoutNumLock) {
   const SDL_Keycode game[] = {SDLK_ESCAPE, SDLK_LEFT,    SDLK_UP,       SDLK_RIGHT,  SDLK_DOWN,  SDLK_SPACE,
                               SDLK_RETURN, SDLK_RETURN2, SDLK_KP_ENTER, SDLK_LSHIFT, SDLK_RSHIFT};
-  auto isGame = [&](SDL_Keycode k) {
-    for (SDL_Keycode g : game)
-      if (k == g) return true;
-    return false;
-  };
   auto check = [&](SDL_Keycode k) {
-    if (isGame(k)) return;
-    EXPECT_FALSE(IsGameKey(sdlplat::VirtualKey(k, KMOD_NUM)))
-        << "key 0x" << std::hex << k << " gives 0x" << sdlplat::VirtualKey(k, KMOD_NUM);
+    for (SDL_Keycode g : game)
+      if (k == g) return;
+    EXPECT_FALSE(IsGameKey(sdlplat::VirtualKey(k, KMOD_NUM))) << "key 0x" << std::hex << k;
   };
   for (SDL_Keycode k = 0; k < 0x80; ++k) check(k);
   for (int s = 0; s < SDL_NUM_SCANCODES; ++s) check(SDL_SCANCODE_TO_KEYCODE(s));
-}
-
-TEST(SdlKeys, KeypadSteersLikeTheArrowsOnlyWithNumLockOff) {
   EXPECT_EQ(sdlplat::VirtualKey(SDLK_KP_4, KMOD_NONE), VK_LEFT);
   EXPECT_EQ(sdlplat::VirtualKey(SDLK_KP_8, KMOD_NONE), VK_UP);
   EXPECT_EQ(sdlplat::VirtualKey(SDLK_KP_6, KMOD_NONE), VK_RIGHT);
@@ -81,79 +106,78 @@ TEST(SdlKeys, KeypadSteersLikeTheArrowsOnlyWithNumLockOff) {
   EXPECT_EQ(sdlplat::VirtualKey(SDLK_KP_2, KMOD_NUM), 0x62u);
 }
 
-TEST(SdlKeys, AutoRepeatsStayKeyDownsAndReleasesAreOther) {
-  const Msg repeat = Translate(Key(SDL_KEYDOWN, SDLK_LSHIFT, KMOD_LSHIFT, true));
-  EXPECT_EQ(repeat.message, WM_KEYDOWN);
-  EXPECT_EQ(repeat.wParam, VK_SHIFT);
-  EXPECT_NE(repeat.lParam & sdlplat::kKeyWasDown, 0);
+namespace {
 
-  const Msg first = Translate(Key(SDL_KEYDOWN, SDLK_LEFT));
-  EXPECT_EQ(first.lParam & sdlplat::kKeyWasDown, 0);
-
-  const Msg up = Translate(Key(SDL_KEYUP, SDLK_LEFT));
-  EXPECT_EQ(up.message, WM_KEYUP);
-  EXPECT_EQ(up.wParam, VK_LEFT);
-  EXPECT_NE(up.lParam & sdlplat::kKeyReleased, 0);
-}
-
-TEST(SdlKeys, AltMakesSystemKeysThatAreNotKeyDowns) {
-  const Msg altEnter = Translate(Key(SDL_KEYDOWN, SDLK_RETURN, KMOD_LALT));
-  EXPECT_EQ(altEnter.message, WM_SYSKEYDOWN);
-  EXPECT_EQ(altEnter.wParam, VK_RETURN);
-  EXPECT_NE(altEnter.lParam & sdlplat::kKeyAltDown, 0);
-
-  EXPECT_EQ(Translate(Key(SDL_KEYDOWN, SDLK_LEFT, KMOD_RALT)).message, WM_SYSKEYDOWN);
-  EXPECT_EQ(Translate(Key(SDL_KEYDOWN, SDLK_LALT, KMOD_LALT)).message, WM_SYSKEYDOWN);
-  EXPECT_EQ(Translate(Key(SDL_KEYDOWN, SDLK_F10)).message, WM_SYSKEYDOWN);
-  // AltGr arrives as Ctrl+Alt and types ordinary keys.
-  EXPECT_EQ(Translate(Key(SDL_KEYDOWN, SDLK_q, KMOD_RALT | KMOD_LCTRL)).message, WM_KEYDOWN);
-  // Other modifiers change nothing.
-  const Msg shiftSpace = Translate(Key(SDL_KEYDOWN, SDLK_SPACE, KMOD_LSHIFT | KMOD_CAPS));
-  EXPECT_EQ(shiftSpace.message, WM_KEYDOWN);
-  EXPECT_EQ(shiftSpace.wParam, VK_SPACE);
-}
-
-TEST(SdlKeys, TextMouseAndWindowEventsAreOtherMessages) {
+SDL_Event PadButton(uint8_t button, bool down) {
   SDL_Event e{};
-  e.type = SDL_TEXTINPUT;
-  e.text.text[0] = ' ';
-  Msg m = Translate(e);
-  EXPECT_EQ(m.message, WM_CHAR);
-  EXPECT_EQ(m.wParam, uintptr_t{' '});
-
-  e = SDL_Event{};
-  e.type = SDL_MOUSEMOTION;
-  EXPECT_EQ(Translate(e).message, WM_MOUSEMOVE);
-  for (uint32_t type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP, SDL_MOUSEWHEEL, SDL_TEXTEDITING}) {
-    e = SDL_Event{};
-    e.type = type;
-    EXPECT_EQ(Translate(e).message, WM_OTHER);
-  }
-  e = SDL_Event{};
-  e.type = SDL_WINDOWEVENT;
-  for (uint8_t w : {SDL_WINDOWEVENT_FOCUS_LOST, SDL_WINDOWEVENT_FOCUS_GAINED, SDL_WINDOWEVENT_EXPOSED,
-                    SDL_WINDOWEVENT_SIZE_CHANGED}) {
-    e.window.event = w;
-    EXPECT_EQ(Translate(e).message, WM_OTHER);
-  }
+  e.type = down ? SDL_CONTROLLERBUTTONDOWN : SDL_CONTROLLERBUTTONUP;
+  e.cbutton.button = button;
+  return e;
 }
 
-TEST(SdlKeys, CloseRequestsBecomeWmClose) {
+SDL_Event PadAxis(uint8_t axis, int16_t value) {
   SDL_Event e{};
-  e.type = SDL_QUIT;
-  EXPECT_EQ(Translate(e).message, WM_CLOSE);
-  e.type = SDL_WINDOWEVENT;
-  e.window.event = SDL_WINDOWEVENT_CLOSE;
-  EXPECT_EQ(Translate(e).message, WM_CLOSE);
+  e.type = SDL_CONTROLLERAXISMOTION;
+  e.caxis.axis = axis;
+  e.caxis.value = value;
+  return e;
 }
 
-TEST(SdlKeys, EventsOutsideTheWindowAreNotMessages) {
-  Msg m{};
-  for (uint32_t type :
-       {uint32_t{SDL_AUDIODEVICEADDED}, uint32_t{SDL_CONTROLLERDEVICEADDED}, uint32_t{SDL_CLIPBOARDUPDATE},
-        uint32_t{SDL_RENDER_TARGETS_RESET}, uint32_t{SDL_POLLSENTINEL}, uint32_t{SDL_USEREVENT}}) {
-    SDL_Event e{};
-    e.type = type;
-    EXPECT_FALSE(sdlplat::TranslateEvent(e, kWindow, &m)) << "event 0x" << std::hex << type;
+// "+Left" a key-down, "-Left" a key-up, "*Left" a repeat.
+std::string Describe(const SDL_Event& e) {
+  const char* sign = e.type == SDL_KEYUP ? "-" : (e.key.repeat ? "*" : "+");
+  return sign + std::string(SDL_GetKeyName(e.key.keysym.sym));
+}
+
+}  // namespace
+
+TEST(SdlGamepad, ControllerEventsBecomeTheKeyboardsKeys) {
+  sdlplat::ResetPad();
+  const struct {
+    SDL_Event event;
+    uint64_t ms;
+    const char* keys;
+  } steps[] = {
+      {PadButton(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true), 0, "+Left"},
+      {PadAxis(SDL_CONTROLLER_AXIS_LEFTX, -20000), 10, ""},              // left already held
+      {PadAxis(SDL_CONTROLLER_AXIS_LEFTY, -30000), 20, "+Up"},           // the larger axis wins
+      {PadButton(SDL_CONTROLLER_BUTTON_DPAD_LEFT, false), 30, "-Left"},  // the stick gives up, not left
+      {PadAxis(SDL_CONTROLLER_AXIS_LEFTY, -7000), 40, "-Up +Left"},  // inside the dead zone: x rules again
+      {PadAxis(SDL_CONTROLLER_AXIS_LEFTX, 8000), 50, "-Left"},
+      {PadButton(SDL_CONTROLLER_BUTTON_A, true), 60, "+Left Shift"},
+      {PadAxis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 20000), 70, ""},
+      {PadButton(SDL_CONTROLLER_BUTTON_A, false), 80, ""},  // the trigger still fires
+      {PadAxis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 10000), 90, ""},
+      {PadAxis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 5000), 100, "-Left Shift"},
+      {PadButton(SDL_CONTROLLER_BUTTON_START, true), 110, "+Space"},
+      {PadButton(SDL_CONTROLLER_BUTTON_BACK, true), 120, "+Return"},
+      {PadButton(SDL_CONTROLLER_BUTTON_Y, true), 130, ""},
+      {SDL_Event{SDL_CONTROLLERDEVICEREMOVED}, 140, "-Space -Return"},
+  };
+  for (const auto& s : steps) {
+    SDL_Event keys[8];
+    const int n = sdlplat::TranslatePadEvent(s.event, s.ms, keys, 8);
+    std::string got;
+    for (int i = 0; i < n; ++i) got += (i ? " " : "") + Describe(keys[i]);
+    EXPECT_EQ(got, s.keys) << "at " << s.ms << " ms";
   }
+  EXPECT_EQ(sdlplat::PadNextRepeat(), UINT64_MAX);
+}
+
+TEST(SdlGamepad, AHeldKeyRepeatsLikeAKeyboards) {
+  sdlplat::ResetPad();
+  constexpr uint64_t kFirst = 1000 + sdlplat::kPadRepeatDelayMs;
+  SDL_Event keys[8];
+  ASSERT_EQ(sdlplat::TranslatePadEvent(PadButton(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true), 1000, keys, 8), 1);
+  SDL_Event key;
+  EXPECT_FALSE(sdlplat::PadRepeat(kFirst - 1, &key));
+  ASSERT_TRUE(sdlplat::PadRepeat(kFirst, &key));
+  EXPECT_EQ(Describe(key), "*Right");
+  EXPECT_FALSE(sdlplat::PadRepeat(kFirst + 1, &key));
+  EXPECT_TRUE(sdlplat::PadRepeat(kFirst + sdlplat::kPadRepeatIntervalMs, &key));
+  // After a long stall one repeat, not a burst.
+  EXPECT_TRUE(sdlplat::PadRepeat(10000, &key));
+  EXPECT_FALSE(sdlplat::PadRepeat(10001, &key));
+  sdlplat::TranslatePadEvent(PadButton(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, false), 10002, keys, 8);
+  EXPECT_FALSE(sdlplat::PadRepeat(20000, &key));
 }

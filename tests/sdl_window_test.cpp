@@ -1,9 +1,14 @@
-// The SDL backend's window, message queue and clock on SDL's dummy video
-// driver: events are fed with SDL_PushEvent and read back as messages.
+// The SDL backend's window, message queue, clock and display on SDL's dummy
+// video driver: events are fed with SDL_PushEvent and read back as messages.
+// Also the platform's comforts there: pause (no turn for the loop, the clock
+// held, keys swallowed, Escape still quits), Alt+Enter and the volume keys.
+// The screenshot and the window's size are checked on a real X server by
+// e2e_xvfb.sh.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
 #include <chrono>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -16,8 +21,12 @@ namespace {
 struct Seen {
   uint32_t message;
   uintptr_t wParam;
+  bool operator==(const Seen&) const = default;
 };
-std::vector<Seen> gSeen;
+void PrintTo(const Seen& s, std::ostream* os) { *os << "0x" << std::hex << s.message << "/0x" << s.wParam; }
+using Seens = std::vector<Seen>;
+Seens gSeen;
+std::vector<Preferences> gSaved;
 
 // Behaves as the game's procedure does where windows are concerned.
 intptr_t Recorder(HWND hwnd, uint32_t message, uintptr_t wParam, intptr_t lParam) {
@@ -31,20 +40,35 @@ intptr_t Recorder(HWND hwnd, uint32_t message, uintptr_t wParam, intptr_t lParam
   return 0;
 }
 
-void PushKey(SDL_Keycode sym, uint16_t mod = KMOD_NONE, bool repeat = false) {
+void Push(SDL_Event e) { ASSERT_EQ(SDL_PushEvent(&e), 1); }
+
+SDL_Event Event(uint32_t type, SDL_Keycode sym = 0, uint16_t mod = KMOD_NONE, bool repeat = false) {
   SDL_Event e{};
-  e.type = SDL_KEYDOWN;
-  e.key.state = SDL_PRESSED;
+  e.type = type;
+  e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
   e.key.repeat = repeat;
   e.key.keysym.sym = sym;
   e.key.keysym.mod = mod;
-  ASSERT_EQ(SDL_PushEvent(&e), 1);
+  return e;
 }
-
-void PushType(uint32_t type) {
-  SDL_Event e{};
-  e.type = type;
-  ASSERT_EQ(SDL_PushEvent(&e), 1);
+SDL_Event Down(SDL_Keycode sym, uint16_t mod = KMOD_NONE, bool repeat = false) {
+  return Event(SDL_KEYDOWN, sym, mod, repeat);
+}
+SDL_Event Up(SDL_Keycode sym) { return Event(SDL_KEYUP, sym); }
+SDL_Event Text(char c) {
+  SDL_Event e = Event(SDL_TEXTINPUT);
+  e.text.text[0] = c;
+  return e;
+}
+SDL_Event WindowEvent(uint8_t what) {
+  SDL_Event e = Event(SDL_WINDOWEVENT);
+  e.window.event = what;
+  return e;
+}
+SDL_Event PadButton(uint8_t button, bool down) {
+  SDL_Event e = Event(down ? SDL_CONTROLLERBUTTONDOWN : SDL_CONTROLLERBUTTONUP);
+  e.cbutton.button = button;
+  return e;
 }
 
 double ThreadCpuSeconds() {
@@ -55,135 +79,215 @@ double ThreadCpuSeconds() {
 
 class SdlWindow : public ::testing::Test {
  protected:
-  void SetUp() override {
+  void SetUp() override { Open(Preferences{}); }
+  void TearDown() override {
+    sdlplat::Shutdown();
+    SetPreferencesSaver(nullptr);
+    SetPreferences(Preferences{});
+  }
+  void Open(const Preferences& preferences) {
     SDL_setenv("SDL_VIDEODRIVER", "dummy", 1);
-    gSeen.clear();
+    SetPreferences(preferences);
+    SetPreferencesSaver([](const Preferences& p) { gSaved.push_back(p); });
     ASSERT_TRUE(RegisterWindowClass("Ruzov", Recorder));
     hwnd = CreateMainWindow("Ruzov - Diziduzaz");
     ASSERT_NE(hwnd, nullptr);
     ShowMainWindow(hwnd);
     Drain();
+    gSaved.clear();
   }
-  void TearDown() override { sdlplat::Shutdown(); }
-
-  // Whatever SDL reported about creating and showing the window.
+  // The display as the game sets it up, showing an all red frame.
+  void OpenDisplay() {
+    ASSERT_TRUE(DisplayCreate() && DisplaySetCooperative() &&
+                DisplaySetMode(kScreenWidth, kScreenHeight, 16) && DisplayCreateFrame());
+    frame.assign(kScreenWidth * kScreenHeight, 0xF800);
+    DisplayPresent(frame.data(), kScreenWidth);
+    Drain();
+  }
+  // Whatever SDL reported about creating and showing things.
   void Drain() {
-    Msg m;
-    while (PeekMsg(&m)) {
-    }
+    Run({});
     gSeen.clear();
   }
-
-  // Takes and dispatches one message, as the loop does.
+  // Feeds the events and takes and dispatches every message, as the loop
+  // does, up to the quit: what was taken, but for "other" messages.
+  Seens Run(std::initializer_list<SDL_Event> events) {
+    for (const SDL_Event& e : events) Push(e);
+    Seens taken;
+    Msg m;
+    while (PeekMsg(&m)) {
+      if (m.message != WM_OTHER) taken.push_back({m.message, m.wParam});
+      if (m.message == WM_QUIT) break;
+      DispatchMsg(m);
+    }
+    return taken;
+  }
+  // Takes and dispatches one message.
   Msg Pump() {
     Msg m{nullptr, 0, 0, 0};
     EXPECT_TRUE(PeekMsg(&m));
     DispatchMsg(m);
     return m;
   }
+  // The colour shown at the picture's top left corner.
+  uint32_t Corner() {
+    SDL_Surface* s = SDL_GetWindowSurface(sdlplat::MainWindow());
+    const sdlplat::FrameLayout l = sdlplat::LayoutFor(ScaleMode::Sharp, s->w, s->h);
+    const uint8_t* row = static_cast<uint8_t*>(s->pixels) + static_cast<size_t>(l.dst.y) * s->pitch;
+    return reinterpret_cast<const uint32_t*>(row)[l.dst.x] & 0xFFFFFF;
+  }
 
   HWND hwnd = nullptr;
+  std::vector<uint16_t> frame;
 };
 
 }  // namespace
 
-TEST_F(SdlWindow, EventsComeOutAsMessagesInOrder) {
+TEST_F(SdlWindow, EventsComeOutAsMessagesInOrderAndTheQuitLast) {
   EXPECT_EQ(SDL_GetWindowTitle(sdlplat::MainWindow()), std::string("Ruzov - Diziduzaz"));
-  PushKey(SDLK_LEFT);
-  PushType(SDL_KEYUP);
-  PushKey(SDLK_LSHIFT, KMOD_LSHIFT, true);
-  PushType(SDL_AUDIODEVICEADDED);  // not the window's business: skipped
-  PushType(SDL_MOUSEMOTION);
-
-  const uint32_t expected[] = {WM_KEYDOWN, WM_KEYUP, WM_KEYDOWN, WM_MOUSEMOVE};
-  for (uint32_t message : expected) {
-    const Msg m = Pump();
-    EXPECT_EQ(m.message, message);
-    EXPECT_EQ(m.hwnd, hwnd);
-  }
-  Msg m;
-  EXPECT_FALSE(PeekMsg(&m));
-  ASSERT_EQ(gSeen.size(), 4u);
-  EXPECT_EQ(gSeen[0].wParam, VK_LEFT);
-  EXPECT_EQ(gSeen[2].wParam, VK_SHIFT);
+  PostQuit(3);
+  EXPECT_EQ(Run({Down(SDLK_LEFT), Up(SDLK_LEFT), Down(SDLK_LSHIFT, KMOD_LSHIFT, true),
+                 Event(SDL_AUDIODEVICEADDED),  // not the window's business: skipped
+                 Event(SDL_MOUSEMOTION), PadButton(SDL_CONTROLLER_BUTTON_DPAD_UP, true),
+                 PadButton(SDL_CONTROLLER_BUTTON_DPAD_UP, false)}),
+            (Seens{{WM_KEYDOWN, VK_LEFT},
+                   {WM_KEYUP, VK_LEFT},
+                   {WM_KEYDOWN, VK_SHIFT},
+                   {WM_MOUSEMOVE, 0},
+                   {WM_KEYDOWN, VK_UP},
+                   {WM_KEYUP, VK_UP},
+                   {WM_QUIT, 3}}));
+  EXPECT_EQ(gSeen.size(), 6u);  // each reached the procedure
 }
 
-TEST_F(SdlWindow, DestroyDeliversWmDestroyBeforeItReturns) {
+TEST_F(SdlWindow, DestroyDeliversWmDestroyAtOnceAndDropsWhatWasQueued) {
+  Push(Down(SDLK_SPACE));
+  Push(Event(SDL_QUIT));
   EXPECT_TRUE(DestroyMainWindow(hwnd));
-  ASSERT_EQ(gSeen.size(), 1u);
-  EXPECT_EQ(gSeen[0].message, WM_DESTROY);
+  EXPECT_EQ(gSeen, (Seens{{WM_DESTROY, 0}}));
   EXPECT_EQ(sdlplat::MainWindow(), nullptr);
   EXPECT_FALSE(DestroyMainWindow(hwnd));
-  EXPECT_EQ(gSeen.size(), 1u);
-}
-
-TEST_F(SdlWindow, MessagesQueuedBeforeTheDestroyAreDropped) {
-  PushKey(SDLK_SPACE);
-  PushKey(SDLK_LEFT);
-  PushType(SDL_QUIT);
-  DestroyMainWindow(hwnd);
-  Msg m;
-  ASSERT_TRUE(PeekMsg(&m));
-  EXPECT_EQ(m.message, WM_QUIT);
-  EXPECT_FALSE(PeekMsg(&m));
+  EXPECT_EQ(Run({}), (Seens{{WM_QUIT, 0}}));
+  EXPECT_EQ(Run({}), Seens{});
   DispatchMsg(Msg{hwnd, WM_KEYDOWN, VK_SPACE, 0});  // nothing reaches a destroyed window
   EXPECT_EQ(gSeen.size(), 1u);
 }
 
-TEST_F(SdlWindow, QuitComesOnceEverythingElseIsTaken) {
-  PostQuit(3);
-  PushKey(SDLK_UP);
-  Msg m;
-  ASSERT_TRUE(PeekMsg(&m));
-  EXPECT_EQ(m.message, WM_KEYDOWN);
-  ASSERT_TRUE(PeekMsg(&m));
-  EXPECT_EQ(m.message, WM_QUIT);
-  EXPECT_EQ(m.wParam, 3u);
-  EXPECT_FALSE(PeekMsg(&m));
-}
-
 TEST_F(SdlWindow, AltF4ClosesButF4AloneDoesNot) {
-  PushKey(SDLK_F4);
-  Pump();
+  Run({Down(SDLK_F4)});
   EXPECT_NE(sdlplat::MainWindow(), nullptr);
-  PushKey(SDLK_F4, KMOD_LALT);
-  EXPECT_EQ(Pump().message, WM_SYSKEYDOWN);
-  EXPECT_EQ(sdlplat::MainWindow(), nullptr);
-  ASSERT_GE(gSeen.size(), 3u);
-  EXPECT_EQ(gSeen[2].message, WM_CLOSE);
-  EXPECT_EQ(gSeen.back().message, WM_DESTROY);
+  gSeen.clear();
+  EXPECT_EQ(Run({Down(SDLK_F4, KMOD_LALT)}), (Seens{{WM_SYSKEYDOWN, sdlplat::VK_F4}, {WM_QUIT, 0}}));
+  EXPECT_EQ(gSeen, (Seens{{WM_SYSKEYDOWN, sdlplat::VK_F4}, {WM_CLOSE, 0}, {WM_DESTROY, 0}}));
 }
 
-TEST_F(SdlWindow, AltEnterSwitchesBetweenFullScreenAndAWindow) {
-  ASSERT_TRUE(DisplayCreate());
-  ASSERT_TRUE(DisplaySetCooperative());
+TEST_F(SdlWindow, StartsWindowedWhenAskedAndAltEnterSwitchesAndIsRemembered) {
+  sdlplat::Shutdown();
+  Preferences windowed;
+  windowed.fullScreen = false;
+  Open(windowed);
+  ASSERT_TRUE(DisplayCreate() && DisplaySetCooperative());
   Drain();
   SDL_Window* window = sdlplat::MainWindow();
-  EXPECT_TRUE(sdlplat::IsFullScreen());
-  EXPECT_EQ(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP, SDL_WINDOW_FULLSCREEN_DESKTOP);
-
-  PushKey(SDLK_RETURN, KMOD_LALT);
-  EXPECT_EQ(Pump().message, WM_SYSKEYDOWN);
-  Drain();
-  EXPECT_FALSE(sdlplat::IsFullScreen());
   EXPECT_EQ(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN, 0u);
-  int w = 0, h = 0;
-  SDL_GetWindowSize(window, &w, &h);
-  EXPECT_EQ(w % kScreenWidth, 0);
-  EXPECT_EQ(w * 3, h * 4);
 
-  PushKey(SDLK_RETURN, KMOD_LALT, true);  // held: no flapping
-  EXPECT_EQ(Pump().message, WM_SYSKEYDOWN);
-  EXPECT_FALSE(sdlplat::IsFullScreen());
-
-  PushKey(SDLK_RETURN, KMOD_LALT);
-  EXPECT_EQ(Pump().message, WM_SYSKEYDOWN);
-  Drain();
-  EXPECT_TRUE(sdlplat::IsFullScreen());
+  const struct {
+    bool repeat, fullScreen;
+  } steps[] = {{false, true}, {true, true}, {false, false}};  // held: no flapping
+  for (const auto& step : steps) {
+    EXPECT_EQ(Run({Down(SDLK_RETURN, KMOD_LALT, step.repeat)}), (Seens{{WM_SYSKEYDOWN, VK_RETURN}}));
+    EXPECT_EQ(sdlplat::IsFullScreen(), step.fullScreen);
+    EXPECT_EQ(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP,
+              step.fullScreen ? uint32_t{SDL_WINDOW_FULLSCREEN_DESKTOP} : 0u);
+  }
+  ASSERT_EQ(gSaved.size(), 2u);
+  EXPECT_TRUE(gSaved[0].fullScreen && !gSaved[1].fullScreen);
+  EXPECT_FALSE(CurrentPreferences().fullScreen);
   // Return alone is a game key and leaves the window be.
-  PushKey(SDLK_RETURN);
-  EXPECT_EQ(Pump().message, WM_KEYDOWN);
-  EXPECT_TRUE(sdlplat::IsFullScreen());
+  EXPECT_EQ(Run({Down(SDLK_RETURN)}), (Seens{{WM_KEYDOWN, VK_RETURN}}));
+  EXPECT_FALSE(sdlplat::IsFullScreen());
+}
+
+TEST_F(SdlWindow, OnlyTheFrameModeAndNothingPresentedAfterTheRelease) {
+  OpenDisplay();
+  EXPECT_FALSE(DisplaySetMode(800, 600, 16));
+  EXPECT_FALSE(DisplaySetMode(640, 480, 32));
+  DisplayRelease();
+  EXPECT_EQ(sdlplat::Renderer(), nullptr);
+  DisplayPresent(frame.data(), kScreenWidth);
+  DisplayRelease();
+  EXPECT_NE(sdlplat::MainWindow(), nullptr);  // the window outlives the display
+}
+
+TEST_F(SdlWindow, PauseHoldsTheLoopAndTheClockUntilThePauseKey) {
+  OpenDisplay();
+  EXPECT_EQ(Corner(), 0xFF0000u);
+  const int64_t clockBefore = ClockNow();
+  Push(Down(SDLK_p));
+  Push(Text('p'));
+  Push(Up(SDLK_p));
+  std::thread player([] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    Push(Down(SDLK_LEFT));  // a game key while paused: dropped
+    Push(Up(SDLK_LEFT));
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    Push(Down(SDLK_PAUSE));
+    Push(Down(SDLK_SPACE));
+  });
+  const double cpuBefore = ThreadCpuSeconds();
+  // PeekMsg gives the loop no turn while paused: it sleeps until a message.
+  EXPECT_EQ(Pump().message, WM_KEYUP);
+  EXPECT_TRUE(sdlplat::IsPaused());
+  EXPECT_EQ(Corner(), 0x7F0000u);  // dimmed under the overlay
+  const Msg space = Pump();
+  player.join();
+  EXPECT_FALSE(sdlplat::IsPaused());
+  EXPECT_LT(ThreadCpuSeconds() - cpuBefore, 0.06);  // slept through 0.3 s
+  EXPECT_EQ(space.wParam, VK_SPACE);
+  // The clock went on from where it stopped: no frames are owed.
+  EXPECT_LT(ClockNow() - clockBefore, ClockFrequency() / 10);
+  EXPECT_EQ(Corner(), 0xFF0000u);
+  Msg m;
+  EXPECT_FALSE(PeekMsg(&m));
+  ASSERT_EQ(gSeen.size(), 2u);  // neither P, its character nor Pause reached the rules
+}
+
+TEST_F(SdlWindow, FocusLossPausesAndEscapeStillQuits) {
+  OpenDisplay();
+  // Only the player resumes: Return is still dropped after the focus is back.
+  EXPECT_EQ(Run({WindowEvent(SDL_WINDOWEVENT_FOCUS_LOST), WindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED),
+                 Down(SDLK_RETURN), Down(SDLK_ESCAPE)}),
+            (Seens{{WM_KEYDOWN, VK_ESCAPE}, {WM_QUIT, 0}}));
+  EXPECT_TRUE(sdlplat::IsPaused());
+  EXPECT_EQ(gSeen.back(), (Seen{WM_DESTROY, 0}));
+}
+
+TEST_F(SdlWindow, PlatformKeysAreSwallowedUnlessModified) {
+  OpenDisplay();
+  const struct {
+    SDL_Keycode sym;
+    int master;
+    bool mute;
+  } kept[] = {{SDLK_MINUS, 90, false},  {SDLK_KP_MINUS, 80, false}, {SDLK_m, 80, true},
+              {SDLK_EQUALS, 90, false}, {SDLK_KP_PLUS, 100, false}, {SDLK_EQUALS, 100, false}};
+  for (const auto& c : kept) {
+    EXPECT_EQ(Run({Down(c.sym), Text('x'), Up(c.sym)}), Seens{}) << c.sym;
+    EXPECT_EQ(CurrentPreferences().masterVolume, c.master) << c.sym;
+    EXPECT_EQ(CurrentPreferences().mute, c.mute) << c.sym;
+  }
+  EXPECT_TRUE(gSeen.empty());
+  EXPECT_EQ(gSaved.size(), 6u);  // every volume change was handed on
+  EXPECT_LE(sdlplat::VolumeBarUntil(), SDL_GetTicks64() + 1000);
+
+  // With Ctrl, Alt or GUI these are the game's keys.
+  for (SDL_Keycode sym : {SDLK_p, SDLK_m, SDLK_MINUS, SDLK_EQUALS}) {
+    for (uint16_t mod : {KMOD_LCTRL, KMOD_LALT, KMOD_LGUI}) {
+      const Seens taken = Run({Down(sym, mod)});
+      EXPECT_TRUE(taken.size() == 1 && taken[0].message == (mod == KMOD_LALT ? WM_SYSKEYDOWN : WM_KEYDOWN));
+    }
+  }
+  EXPECT_EQ(gSeen.size(), 12u);
+  EXPECT_FALSE(sdlplat::IsPaused());
 }
 
 // No display, or one that shows nothing: the window is the step that fails.
@@ -204,40 +308,30 @@ class SdlClock : public ::testing::Test {
   static int64_t Ms(int64_t ms) { return ClockFrequency() * ms / 1000; }
 };
 
-TEST_F(SdlClock, WaitWithNothingQueuedEndsPastTheDeadline) {
+TEST_F(SdlClock, WaitSleepsPastTheDeadlineOrUntilAnEventWhichStaysQueued) {
+  const double cpu = ThreadCpuSeconds();
   for (int ms : {1, 3, 25}) {
     const int64_t deadline = ClockNow() + Ms(ms);
     WaitForMessageOrTime(deadline);
     EXPECT_GT(ClockNow(), deadline) << ms << " ms";
   }
-  const int64_t before = ClockNow();
-  WaitForMessageOrTime(before - Ms(100));  // already due: back at once
-  EXPECT_LT(ClockNow() - before, Ms(50));
-}
+  const int64_t deadline = ClockNow() + Ms(300);
+  while (ClockNow() <= deadline) WaitForMessageOrTime(deadline);
+  EXPECT_LT(ThreadCpuSeconds() - cpu, 0.1);  // a spinning wait would use all 0.33 s
+  int64_t start = ClockNow();
+  WaitForMessageOrTime(start - Ms(100));  // already due: back at once
+  EXPECT_LT(ClockNow() - start, Ms(50));
 
-TEST_F(SdlClock, WaitEndsForAQueuedEventAndLeavesItQueued) {
-  PushType(SDL_KEYDOWN);
-  const int64_t start = ClockNow();
-  WaitForMessageOrTime(start + Ms(10000));
-  EXPECT_LT(ClockNow() - start, Ms(5000));
-  EXPECT_EQ(SDL_PeepEvents(nullptr, 1, SDL_PEEKEVENT, SDL_KEYDOWN, SDL_KEYDOWN), 1);
-}
-
-TEST_F(SdlClock, WaitWakesForAnEventFromAnotherThread) {
   std::thread pusher([] {
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    PushType(SDL_KEYDOWN);
+    Push(Event(SDL_KEYDOWN));
   });
-  const int64_t start = ClockNow();
+  start = ClockNow();
   WaitForMessageOrTime(start + Ms(10000));
   pusher.join();
   EXPECT_LT(ClockNow() - start, Ms(5000));
-}
-
-TEST_F(SdlClock, WaitingLeavesTheProcessorAlone) {
-  const double cpu = ThreadCpuSeconds();
-  const int64_t deadline = ClockNow() + Ms(300);
-  while (ClockNow() <= deadline) WaitForMessageOrTime(deadline);
-  // A spinning wait would use all 0.3 s.
-  EXPECT_LT(ThreadCpuSeconds() - cpu, 0.1);
+  start = ClockNow();
+  WaitForMessageOrTime(start + Ms(10000));  // the same event, still queued
+  EXPECT_LT(ClockNow() - start, Ms(5000));
+  EXPECT_EQ(SDL_PeepEvents(nullptr, 1, SDL_PEEKEVENT, SDL_KEYDOWN, SDL_KEYDOWN), 1);
 }

@@ -10,13 +10,11 @@
 #include <fstream>
 #include <vector>
 
-#include "app/startup.h"
 #include "audio/music.h"
-#include "game/state.h"
 #include "music/compose.h"
 #include "music/formats.h"
 #include "music/music.h"
-#include "music/sequencer.h"
+#include "platform/errors.h"
 #include "platform/headless.h"
 #include "test_support.h"
 
@@ -271,10 +269,7 @@ TEST_F(GameMusic, ABrokenOrMissingFileStopsStartUpWithItsMessage) {
   EXPECT_NE(lpIDMTemplate, nullptr);
   EXPECT_EQ(lpIDMStyle, nullptr);
   EXPECT_EQ(lpIDMChordMap, nullptr);  // not even tried
-  ReleaseMusic();
-  EXPECT_EQ(lpIDMPerformance, nullptr);
-  EXPECT_EQ(lpIDMLoader, nullptr);
-  EXPECT_EQ(lpIDMTemplate, nullptr);
+  ReleaseMusic();                     // what a failed start-up made goes too (LeakSanitizer)
   fs::remove("Chordmap1.cdm");
   ErrStr = nullptr;
   std::ofstream("Style1.sty") << Shipped("Style1.sty");

@@ -1,20 +1,25 @@
-// The effect buffers on a fake device, and the game's effect loading,
-// playing and reloading on top of them.
+// The effect buffers on a fake device and on SDL's disk driver, and the
+// game's effect loading, playing and reloading on top of them.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "app/startup.h"
 #include "audio/sound.h"
-#include "game/state.h"
 #include "platform/audio/device.h"
+#include "platform/errors.h"
 #include "platform/platform.h"
+#include "test_support.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -27,20 +32,18 @@ struct FakeDevice {
   bool added = false;  // a new device has been plugged in
   int rate = 22050;
   int opens = 0;
-  int closes = 0;
-  int quits = 0;
 } fake;
 
 const plat::audio::DeviceOps kFakeOps = {
     [] { return fake.initOk; },
-    [] { ++fake.quits; },
+    [] {},
     [](plat::audio::Mixer*) {
       if (!fake.openOk) return 0;
       ++fake.opens;
       fake.lost = false;
       return fake.rate;
     },
-    [] { ++fake.closes; },
+    [] {},
     [] { return fake.lost; },
     [] {},
     [] {},
@@ -59,23 +62,23 @@ plat::WaveFormat Pcm(uint16_t channels, uint32_t rate, uint16_t bits) {
   return {1, channels, rate, rate * align, align, bits, 0};
 }
 
-// A 16-bit mono buffer holding `samples`, at the fake device's rate so the
-// converted sound is the same numbers over 32768.
-plat::SoundBuffer* MakeBuffer(const std::vector<int16_t>& samples) {
-  uint32_t bytes = static_cast<uint32_t>(samples.size() * 2);
-  plat::SoundBuffer* b = plat::AudioCreateBuffer(Pcm(1, static_cast<uint32_t>(fake.rate), 16), bytes);
-  if (!b) return nullptr;
+// A 16-bit buffer holding `samples`, converted for the device.
+plat::SoundBuffer* MakeBuffer(const std::vector<int16_t>& samples, uint16_t channels = 1, uint32_t rate = 0) {
+  const uint32_t bytes = static_cast<uint32_t>(samples.size() * 2);
+  if (rate == 0) rate = static_cast<uint32_t>(plat::AudioDeviceRate());
+  plat::SoundBuffer* b = plat::AudioCreateBuffer(Pcm(channels, rate, 16), bytes);
   void* p;
   uint32_t n;
-  if (!plat::SoundLock(b, &p, &n) || n != bytes) return nullptr;
+  if (!b || !plat::SoundLock(b, &p, &n)) return nullptr;
   std::memcpy(p, samples.data(), bytes);
   return plat::SoundUnlock(b, p, n) ? b : nullptr;
 }
 
-std::vector<int16_t> Ramp(int n, int16_t step) {
-  std::vector<int16_t> v(n);
-  for (int i = 0; i < n; ++i) v[i] = static_cast<int16_t>(step * (i + 1));
-  return v;
+// Left frames that are not silent.
+int HeardFrames(const std::vector<float>& out) {
+  int heard = 0;
+  for (size_t i = 0; i < out.size(); i += 2) heard += out[i] != 0.0f;
+  return heard;
 }
 
 class SoundDevice : public ::testing::Test {
@@ -93,85 +96,18 @@ class SoundDevice : public ::testing::Test {
   }
 };
 
-TEST_F(SoundDevice, NoUsableDeviceMeansSilentPlay) {
-  for (bool initOk : {false, true}) {
-    fake.initOk = initOk;
-    fake.openOk = false;
-    EXPECT_TRUE(plat::AudioCreate());
-    EXPECT_TRUE(plat::AudioSetCooperative());
-    EXPECT_EQ(plat::AudioDeviceRate(), 48000);
-    plat::SoundBuffer* b = plat::AudioCreateBuffer(Pcm(1, 22050, 8), 100);
-    ASSERT_NE(b, nullptr);
-    plat::SoundPlay(b);
-    EXPECT_EQ(plat::SoundGetStatus(b) & plat::kSoundBufferLost, 0u);
-    // Without a new device nothing is tried again, however often it is asked.
-    for (int frame = 0; frame < 100; ++frame) plat::SoundGetStatus(b);
-    EXPECT_EQ(fake.opens, 0);
-    plat::AudioRelease();
-  }
-}
-
-TEST_F(SoundDevice, RefusesWhatItCannotPlay) {
+TEST_F(SoundDevice, RefusesWhatItCannotPlayOrWasNotLent) {
   ASSERT_TRUE(plat::AudioCreate());
-  EXPECT_EQ(plat::AudioDeviceRate(), 22050);
-  EXPECT_EQ(plat::AudioCreateBuffer(Pcm(1, 22050, 8), 0), nullptr);
-  plat::WaveFormat adpcm = Pcm(1, 22050, 16);
+  plat::WaveFormat adpcm = Pcm(1, 22050, 16), badAlign = Pcm(2, 22050, 16);
   adpcm.wFormatTag = 2;
-  plat::WaveFormat badAlign = Pcm(2, 22050, 16);
   badAlign.nBlockAlign = 3;
   for (const plat::WaveFormat& f :
        {adpcm, badAlign, Pcm(1, 22050, 12), Pcm(3, 22050, 16), plat::WaveFormat{}})
     EXPECT_EQ(plat::AudioCreateBuffer(f, 100), nullptr);
+  EXPECT_EQ(plat::AudioCreateBuffer(Pcm(1, 22050, 8), 0), nullptr);
   // A forged rate would need gigabytes once brought to the device rate.
   EXPECT_EQ(plat::AudioCreateBuffer(Pcm(1, 100, 8), 200000000), nullptr);
-  EXPECT_NE(plat::AudioCreateBuffer(Pcm(2, 44100, 8), 101), nullptr);
-}
 
-TEST_F(SoundDevice, ConvertsEachFormatOnceToStereoFloat) {
-  ASSERT_TRUE(plat::AudioCreate());
-  // 8-bit mono: 0x80 is silence, both sides get the sample.
-  plat::SoundBuffer* u8 = plat::AudioCreateBuffer(Pcm(1, 22050, 8), 3);
-  void* p;
-  uint32_t n;
-  ASSERT_TRUE(plat::SoundLock(u8, &p, &n));
-  std::memcpy(p, "\x80\xC0\x40", 3);
-  ASSERT_TRUE(plat::SoundUnlock(u8, p, n));
-  plat::SoundPlay(u8);
-  std::vector<float> out = Render(4);
-  EXPECT_FLOAT_EQ(out[0], 0.0f);
-  EXPECT_FLOAT_EQ(out[2], 0.5f);
-  EXPECT_FLOAT_EQ(out[3], 0.5f);
-  EXPECT_FLOAT_EQ(out[4], -0.5f);
-  EXPECT_FLOAT_EQ(out[6], 0.0f);  // ended: silence, not old data
-  EXPECT_FALSE(plat::SoundGetStatus(u8) & plat::kSoundPlaying);
-
-  // 16-bit stereo keeps its sides apart.
-  plat::SoundBuffer* s16 = plat::AudioCreateBuffer(Pcm(2, 22050, 16), 4);
-  ASSERT_TRUE(plat::SoundLock(s16, &p, &n));
-  int16_t lr[2] = {8192, -16384};
-  std::memcpy(p, lr, 4);
-  ASSERT_TRUE(plat::SoundUnlock(s16, p, n));
-  plat::SoundPlay(s16);
-  out = Render(1);
-  EXPECT_FLOAT_EQ(out[0], 0.25f);
-  EXPECT_FLOAT_EQ(out[1], -0.5f);
-
-  // Another rate is resampled at Unlock, not while mixing.
-  plat::SoundBuffer* slow = plat::AudioCreateBuffer(Pcm(1, 11025, 16), 2000);
-  ASSERT_TRUE(plat::SoundLock(slow, &p, &n));
-  for (uint32_t i = 0; i < n / 2; ++i) static_cast<int16_t*>(p)[i] = 10000;
-  ASSERT_TRUE(plat::SoundUnlock(slow, p, n));
-  plat::SoundPlay(slow);
-  int heard = 0;
-  for (int period = 0; period < 10 && (plat::SoundGetStatus(slow) & plat::kSoundPlaying); ++period) {
-    out = Render(512);
-    for (int i = 0; i < 512; ++i) heard += out[i * 2] != 0.0f;
-  }
-  EXPECT_NEAR(heard, 2000, 8);
-}
-
-TEST_F(SoundDevice, UnlockChecksItsRegion) {
-  ASSERT_TRUE(plat::AudioCreate());
   plat::SoundBuffer* b = plat::AudioCreateBuffer(Pcm(1, 22050, 8), 10);
   void* p;
   uint32_t n;
@@ -183,117 +119,73 @@ TEST_F(SoundDevice, UnlockChecksItsRegion) {
   EXPECT_TRUE(plat::SoundUnlock(b, p, 10));
 }
 
-TEST_F(SoundDevice, PlayRuleStartsOnceAndRestartsOnlyAfterTheEnd) {
+TEST_F(SoundDevice, StereoKeepsItsSidesAndOtherRatesAreResampled) {
   ASSERT_TRUE(plat::AudioCreate());
-  plat::SoundBuffer* b = MakeBuffer(Ramp(300, 16));
-  ASSERT_NE(b, nullptr);
-  EXPECT_EQ(plat::SoundGetStatus(b), 0u);
+  plat::SoundPlay(MakeBuffer({8192, -16384}, 2));
+  std::vector<float> out = Render(2);
+  EXPECT_FLOAT_EQ(out[0], 0.25f);
+  EXPECT_FLOAT_EQ(out[1], -0.5f);
+  EXPECT_FLOAT_EQ(out[2], 0.0f);  // ended: silence, not old data
 
-  // The first frame after the request is the effect's first sample.
-  plat::SoundPlay(b);
-  EXPECT_EQ(plat::SoundGetStatus(b), plat::kSoundPlaying);
-  std::vector<float> out = Render(200);
-  EXPECT_FLOAT_EQ(out[0], 16 / 32768.0f);
+  // Converted once at Unlock, not while mixing.
+  plat::SoundPlay(MakeBuffer(std::vector<int16_t>(1000, 10000), 1, 11025));
+  EXPECT_NEAR(HeardFrames(Render(5000)), 2000, 8);
+}
 
-  // Requests while it sounds neither restart it nor add a second copy.
-  plat::SoundPlay(b);
-  plat::SoundPlay(b);
-  out = Render(200);
-  EXPECT_FLOAT_EQ(out[0], 16 * 201 / 32768.0f);
-  EXPECT_FLOAT_EQ(out[99 * 2], 16 * 300 / 32768.0f);
-  EXPECT_FLOAT_EQ(out[100 * 2], 0.0f);
-  EXPECT_EQ(plat::SoundGetStatus(b), 0u);
-
-  // Finished: the next request plays it again from the start.
-  plat::SoundPlay(b);
-  out = Render(1);
-  EXPECT_FLOAT_EQ(out[0], 16 / 32768.0f);
-
-  plat::SoundStop(b);
-  EXPECT_EQ(plat::SoundGetStatus(b), 0u);
-  out = Render(1);
-  EXPECT_FLOAT_EQ(out[0], 0.0f);
+int gMusicCalls = 0;
+int gMusicRate = 0;
+void LoudMusic(void*, float* out, int frames, int rate) {
+  ++gMusicCalls;
+  gMusicRate = rate;
+  for (int i = 0; i < frames * 2; ++i) out[i] += 0.5f;
 }
 
 TEST_F(SoundDevice, MixesVoicesAndMusicWithoutWrapping) {
   ASSERT_TRUE(plat::AudioCreate());
-  plat::SoundBuffer* a = MakeBuffer(std::vector<int16_t>(64, 9830));  // 0.3
-  plat::SoundBuffer* b = MakeBuffer(std::vector<int16_t>(64, 6554));  // 0.2
-  plat::SoundBuffer* loud = MakeBuffer(std::vector<int16_t>(64, 32767));
-  plat::SoundPlay(a);
-  plat::SoundPlay(b);
-  std::vector<float> out = Render(1);
-  EXPECT_NEAR(out[0], 0.5f, 1e-4f);
+  plat::SoundPlay(MakeBuffer(std::vector<int16_t>(64, 9830)));  // 0.3
+  plat::SoundPlay(MakeBuffer(std::vector<int16_t>(64, 6554)));  // 0.2
+  EXPECT_NEAR(Render(1)[0], 0.5f, 1e-4f);
 
   // Three loud voices plus music: bent below full scale, never wrapped.
-  struct Music {
-    int calls = 0;
-    int rate = 0;
-    static void Fn(void* user, float* o, int frames, int rate) {
-      auto* m = static_cast<Music*>(user);
-      ++m->calls;
-      m->rate = rate;
-      for (int i = 0; i < frames * 2; ++i) o[i] += 0.5f;
-    }
-  } music;
-  plat::AudioSetMusicSource(&Music::Fn, &music);
-  plat::SoundPlay(loud);
-  out = Render(2);
-  EXPECT_EQ(music.calls, 1);
-  EXPECT_EQ(music.rate, 22050);
-  EXPECT_GT(out[0], 0.9f);
-  EXPECT_LE(out[0], 1.0f);
+  plat::AudioSetMusicSource(LoudMusic, nullptr);
+  plat::SoundPlay(MakeBuffer(std::vector<int16_t>(64, 32767)));
+  const float loud = Render(2)[0];
+  EXPECT_EQ(gMusicCalls, 1);
+  EXPECT_EQ(gMusicRate, 22050);
+  EXPECT_GT(loud, 0.9f);
+  EXPECT_LE(loud, 1.0f);
   EXPECT_LT(std::fabs(plat::audio::SoftLimit(-7.0f) + 1.0f), 0.02f);
   EXPECT_FLOAT_EQ(plat::audio::SoftLimit(-0.4f), -0.4f);
-
-  plat::AudioSetMusicSource(nullptr, &music);
-  plat::SoundStop(a);
-  plat::SoundStop(b);
-  plat::SoundStop(loud);
+  plat::AudioSetMusicSource(nullptr, nullptr);
   Render(1);
-  EXPECT_EQ(music.calls, 1);
+  EXPECT_EQ(gMusicCalls, 1);
 }
 
-TEST_F(SoundDevice, LostDeviceLosesEveryBufferUntilRestored) {
+// The real device: whenever the disk driver gets round to it, the file it
+// writes holds silence and then the effect exactly as the buffer holds it.
+TEST(SdlDevice, TheFileHoldsTheEffectAfterSilence) {
+  const std::string file = ::testing::TempDir() + "sound_test_disk_" + std::to_string(getpid());
+  setenv("SDL_AUDIODRIVER", "disk", 1);
+  setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
   ASSERT_TRUE(plat::AudioCreate());
-  plat::SoundBuffer* a = MakeBuffer(std::vector<int16_t>(1000, 1000));
-  plat::SoundBuffer* b = MakeBuffer(std::vector<int16_t>(1000, 1000));
-  plat::SoundPlay(a);
-  fake.lost = true;
-  EXPECT_EQ(plat::SoundGetStatus(a), plat::kSoundBufferLost);
-  EXPECT_EQ(plat::SoundGetStatus(b), plat::kSoundBufferLost);
-  void* p;
-  uint32_t n;
-  EXPECT_FALSE(plat::SoundLock(b, &p, &n));
-
-  // Nothing to reopen: silent at the old rate, no longer lost.
-  fake.openOk = false;
-  EXPECT_TRUE(plat::SoundRestore(a));
-  EXPECT_EQ(plat::SoundGetStatus(a), 0u);
-  EXPECT_EQ(plat::AudioDeviceRate(), 22050);
-
-  // A device is plugged in at another rate: lost until restored, then the
-  // kept samples are converted again and the cut-off effect does not resume.
-  fake.openOk = true;
-  fake.rate = 44100;
-  fake.added = true;
-  EXPECT_EQ(plat::SoundGetStatus(a), plat::kSoundBufferLost);
-  ASSERT_TRUE(plat::SoundRestore(a));
-  EXPECT_EQ(plat::AudioDeviceRate(), 44100);
-  EXPECT_EQ(plat::SoundGetStatus(a), 0u);
-  EXPECT_EQ(plat::SoundGetStatus(b), plat::kSoundBufferLost);
-  plat::SoundPlay(b);
-  EXPECT_EQ(plat::SoundGetStatus(b), plat::kSoundBufferLost);
-  ASSERT_TRUE(plat::SoundRestore(b));
-  EXPECT_EQ(fake.opens, 2);
-
-  plat::SoundPlay(a);
-  int heard = 0;
-  for (int period = 0; period < 8; ++period) {
-    std::vector<float> out = Render(512);
-    for (int i = 0; i < 512; ++i) heard += out[i * 2] != 0.0f;
+  std::vector<int16_t> ramp(3000);
+  for (size_t i = 0; i < ramp.size(); ++i) ramp[i] = static_cast<int16_t>(8 * (i + 1));
+  plat::SoundPlay(MakeBuffer(ramp));
+  std::vector<float> left;
+  size_t at = 0;
+  // Only the written content counts: the wait ends as soon as it is all there.
+  for (int wait = 0; wait < 1000; ++wait, usleep(10000)) {
+    const std::string raw = testsupport::ReadFile(file);
+    left.resize(raw.size() / 8);
+    for (size_t i = 0; i < left.size(); ++i) std::memcpy(&left[i], raw.data() + 8 * i, 4);
+    at = std::find_if(left.begin(), left.end(), [](float v) { return v != 0.0f; }) - left.begin();
+    if (at + ramp.size() < left.size()) break;
   }
-  EXPECT_NEAR(heard, 2000, 8);
+  plat::AudioRelease();
+  std::remove(file.c_str());
+  ASSERT_LT(at + ramp.size(), left.size()) << "the effect was never written";
+  for (size_t i = 0; i < ramp.size(); ++i) ASSERT_EQ(left[at + i], ramp[i] / 32768.0f) << i;
+  EXPECT_EQ(left[at + ramp.size()], 0.0f);
 }
 
 // ----------------------------------------------------------- the game side
@@ -313,60 +205,56 @@ class GameSound : public SoundDevice {
 
   void SetUp() override {
     SoundDevice::SetUp();
-    char buf[4096];
-    ASSERT_NE(getcwd(buf, sizeof buf), nullptr);
-    oldDir_ = buf;
-    dir_ = ::testing::TempDir() + "sound_test_XXXXXX";
-    ASSERT_NE(mkdtemp(dir_.data()), nullptr);
-    ASSERT_EQ(chdir(dir_.c_str()), 0);
+    old_ = fs::current_path();
+    dir_ = fs::temp_directory_path() / ("sound_test_" + std::to_string(getpid()));
+    fs::create_directories(dir_);
+    fs::current_path(dir_);
     // Effect i holds samples of value 100 * (i + 1): who sounds is audible.
     for (int i = 0; i < kEffectCount; ++i)
       WriteEffect(i, std::vector<int16_t>(600, static_cast<int16_t>(100 * (i + 1))));
   }
   void TearDown() override {
-    for (const char* f : kFiles) std::remove(f);
-    EXPECT_EQ(chdir(oldDir_.c_str()), 0);
-    rmdir(dir_.c_str());
+    fs::current_path(old_);
+    fs::remove_all(dir_);
     SoundDevice::TearDown();
   }
   void WriteEffect(int i, const std::vector<int16_t>& samples) {
-    std::string image = Wav(22050, samples);
-    std::FILE* f = std::fopen(kFiles[i], "wb");
-    std::fwrite(image.data(), 1, image.size(), f);
-    std::fclose(f);
+    std::ofstream(kFiles[i], std::ios::binary) << Wav(22050, samples);
   }
   // First left sample of the next period, in sample units.
   int Heard() { return static_cast<int>(std::lround(Render(1)[0] * 32768.0f)); }
 
-  std::string oldDir_, dir_;
+  fs::path old_, dir_;
 };
 
 TEST_F(GameSound, StartUpFailuresStoreTheirMessage) {
-  // No device is no failure: the effects load and wait for one.
+  // No device is no failure: the effects load at a nominal rate and wait
+  // for one, and until one is added nothing tries to open one again.
   fake.openOk = false;
-  EXPECT_TRUE(InitSound());
-  EXPECT_EQ(ErrStr, nullptr);
-  EXPECT_TRUE(lpDS);
-  for (plat::SoundBuffer* b : lpDSBSounds) EXPECT_NE(b, nullptr);
-  ReleaseSound();
+  for (bool initOk : {false, true}) {
+    fake.initOk = initOk;
+    EXPECT_TRUE(InitSound());
+    EXPECT_EQ(ErrStr, nullptr);
+    EXPECT_EQ(plat::AudioDeviceRate(), 48000);
+    for (plat::SoundBuffer* b : lpDSBSounds) EXPECT_NE(b, nullptr);
+    for (int frame = 0; frame < 100; ++frame) PlaySoundEffect(kEffectDrip);
+    EXPECT_EQ(fake.opens, 0);
+    ReleaseSound();
+  }
 
   fake.openOk = true;
-  std::remove("Get.wav");
+  fs::remove("Get.wav");
   EXPECT_FALSE(InitSound());
   EXPECT_STREQ(ErrStr, "CreateBuffer FAILED");
-  EXPECT_TRUE(lpDS);
   // The buffers made before the failure stay until the device goes.
   EXPECT_NE(lpDSBSounds[2], nullptr);
   EXPECT_EQ(lpDSBSounds[3], nullptr);
   ReleaseSound();
   EXPECT_FALSE(lpDS);
   EXPECT_EQ(lpDSBSounds[2], nullptr);
-  ReleaseSound();
 
   // Not a WAVE form: no format, no length.
-  std::FILE* f = std::fopen("drip.wav", "wb");
-  std::fwrite("RIFF\x04\0\0\0AVI ", 1, 12, f);
-  std::fclose(f);
+  std::ofstream("drip.wav", std::ios::binary) << std::string("RIFF\x04\0\0\0AVI ", 12);
   EXPECT_FALSE(InitSound());
   EXPECT_STREQ(ErrStr, "CreateBuffer FAILED");
   EXPECT_EQ(lpDSBSounds[1], nullptr);
@@ -374,11 +262,7 @@ TEST_F(GameSound, StartUpFailuresStoreTheirMessage) {
 
 TEST_F(GameSound, EachRequestPlaysItsEffectOnce) {
   ASSERT_TRUE(InitSound());
-  EXPECT_EQ(ErrStr, nullptr);
-  for (plat::SoundBuffer* b : lpDSBSounds) EXPECT_NE(b, nullptr);
-
   EXPECT_TRUE(PlaySoundEffect(kEffectGunShot));  // loaded, never played
-  EXPECT_EQ(Heard(), 0);
   EXPECT_TRUE(PlaySoundEffect(-1));
   EXPECT_TRUE(PlaySoundEffect(kEffectCount));
   EXPECT_EQ(Heard(), 0);
@@ -388,13 +272,11 @@ TEST_F(GameSound, EachRequestPlaysItsEffectOnce) {
   EXPECT_EQ(Heard(), 200);
   EXPECT_TRUE(PlaySoundEffect(kEffectCollision));
   EXPECT_EQ(Heard(), 700);
-  plat::SoundStop(lpDSBSounds[kEffectDrip]);
-  plat::SoundStop(lpDSBSounds[kEffectCollision]);
+  Render(600);
 
   // Standing on lava asks every frame; it is heard again only after its end.
   PlaySoundEffect(kEffectDamage);
   CheckDamageBuffer();  // never stops an effect: none loops
-  EXPECT_EQ(plat::SoundGetStatus(lpDSBSounds[kEffectDamage]), plat::kSoundPlaying);
   Render(599);
   PlaySoundEffect(kEffectDamage);
   EXPECT_EQ(Heard(), 300);  // the last frame of the first play
@@ -403,15 +285,38 @@ TEST_F(GameSound, EachRequestPlaysItsEffectOnce) {
   EXPECT_EQ(Heard(), 300);
 }
 
-TEST_F(GameSound, LostBuffersAreRestoredAndReloadedFromTheFiles) {
+// The effects of the generated data set, as the game plays them: sample for
+// sample what the file holds, and again from the start on the next request.
+TEST_F(GameSound, ShippedEffectsAreHeardAsRecorded) {
+  for (const char* f : kFiles)
+    fs::copy_file(fs::path(RUZOV_DATA) / f, f, fs::copy_options::overwrite_existing);
+  ASSERT_TRUE(InitSound());
+  for (int effect = kEffectDrip; effect < kEffectCount; ++effect) {
+    const std::string data = testsupport::ReadFile(kFiles[effect]).substr(44);  // 16-bit mono at 22050
+    std::vector<int16_t> samples(data.size() / 2);
+    std::memcpy(samples.data(), data.data(), samples.size() * 2);
+    for (int play = 0; play < 2; ++play) {
+      PlaySoundEffect(effect);
+      const std::vector<float> out = Render(static_cast<int>(samples.size()) + 1);
+      for (size_t i = 0; i < samples.size(); ++i)
+        ASSERT_EQ(out[2 * i], samples[i] / 32768.0f) << kFiles[effect];
+      EXPECT_EQ(out.back(), 0.0f);
+    }
+  }
+}
+
+TEST_F(GameSound, LostBuffersAreReloadedFromTheFilesAtTheNewRate) {
   ASSERT_TRUE(InitSound());
   WriteEffect(kEffectGet, std::vector<int16_t>(600, 1234));
-
   fake.lost = true;
+  fake.rate = 44100;
   EXPECT_TRUE(PlaySoundEffect(kEffectGet));
   EXPECT_EQ(fake.opens, 2);
+  EXPECT_EQ(plat::AudioDeviceRate(), 44100);
   for (int i = 0; i < kEffectCount; ++i) EXPECT_NE(lpDSBSounds[i], nullptr);
-  EXPECT_EQ(Heard(), 1234);  // the file read anew, played from the new buffer
+  const std::vector<float> out = Render(2000);
+  EXPECT_NEAR(out[400], 1234 / 32768.0f, 1e-4f);  // the file read anew
+  EXPECT_NEAR(HeardFrames(out), 1200, 8);
   EXPECT_EQ(ErrStr, nullptr);
 }
 
@@ -438,7 +343,7 @@ TEST_F(GameSound, AFailedReloadIsSilentAndLeavesItsMessage) {
   // A device is back but a file has gone: the reload stops there.
   fake.openOk = true;
   fake.added = true;
-  std::remove("Schaden.wav");
+  fs::remove("Schaden.wav");
   EXPECT_TRUE(PlaySoundEffect(kEffectDrip));
   EXPECT_STREQ(ErrStr, "CreateBuffer FAILED");
   EXPECT_EQ(lpDSBSounds[kEffectDamage], nullptr);

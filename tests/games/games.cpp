@@ -5,7 +5,8 @@
 //   ruzov_games check|record SIM DATA GAME.script GAME.trace
 //   ruzov_games levels check|record DATA LEVELS.txt
 //
-// A recorded trace keeps every kEvery-th line and the last one, each behind
+// A recorded trace keeps every kEvery-th line (or every N-th, for a script
+// with a "# every N" line) and the last one, each behind
 // the running CRC-32 of all lines up to it, so a change anywhere is caught and
 // the stored lines show what changed; and the CRC-32 of the picture at a few
 // frames (every kShotEvery-th, or those a "# shots F F ..." line names). The
@@ -13,6 +14,7 @@
 // generated pictures may differ a little from one compiler to another.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -69,11 +71,16 @@ std::string FirstDifference(const std::string& want, const std::string& got) {
   return "no field";
 }
 
-int64_t ScriptFrames(const std::string& path, std::vector<int64_t>* shots) {
+// The script's "# frames N" and, when it has them, its "# shots F F ..." and
+// "# every N" (a long game keeps fewer lines).
+int64_t ScriptFrames(const std::string& path, std::vector<int64_t>* shots, int64_t* every) {
   std::ifstream in(path);
   int64_t frames = -1;
+  *every = kEvery;
   for (std::string line; std::getline(in, line);) {
     if (line.rfind("# frames ", 0) == 0) frames = std::strtoll(line.c_str() + 9, nullptr, 10);
+    if (line.rfind("# every ", 0) == 0)
+      *every = std::max<int64_t>(1, std::strtoll(line.c_str() + 8, nullptr, 10));
     if (line.rfind("# shots ", 0) == 0) {
       std::istringstream words(line.substr(8));
       for (int64_t f; words >> f;) shots->push_back(f);
@@ -102,7 +109,8 @@ uint32_t DataCrc(const std::string& data) {
 int Games(bool record, const std::string& sim, const std::string& data, const std::string& script,
           const std::string& expected) {
   std::vector<int64_t> shotFrames;
-  const int64_t frames = ScriptFrames(script, &shotFrames);
+  int64_t every = kEvery;
+  const int64_t frames = ScriptFrames(script, &shotFrames, &every);
   if (frames <= 0) {
     std::fprintf(stderr, "%s: no '# frames N' line\n", script.c_str());
     return 2;
@@ -169,7 +177,7 @@ int Games(bool record, const std::string& sim, const std::string& data, const st
     text = buf;
     crc = sim::Crc32(text.data(), text.size(), crc);
     text.pop_back();
-    lastKept = n % kEvery == 0;
+    lastKept = n % every == 0;
     ++n;
     if (lastKept) compare(text);
     last = text;
@@ -191,7 +199,7 @@ int Games(bool record, const std::string& sim, const std::string& data, const st
   }
   if (record) {
     std::ofstream out(expected);
-    out << "# " << n << " frames of " << script.substr(script.rfind('/') + 1) << "; every " << kEvery
+    out << "# " << n << " frames of " << script.substr(script.rfind('/') + 1) << "; every " << every
         << "th line and the last, each behind the CRC-32 of all lines so far\n";
     char hex[16];
     for (const Stored& s : got) {

@@ -41,6 +41,7 @@ int64_t gTitleSince = -1;
 bool gDone = false;
 int gWait = 30;     // title frames before Space: each gives other levels
 bool gWon = false;  // the last level was cleared
+int64_t gWonFrame = 0, gLevel8Frame = 0;
 bool gSuicide = false;  // the long game seeks lava to lose its first game
 int64_t gGameSince = 0;
 uint32_t gAmmoLow = 8;  // the long game fetches pick-ups early, to record them
@@ -205,7 +206,7 @@ void Decide() {
     if (gTitleSince < 0) gTitleSince = gFrame;
     const bool another = gGamesStarted == 0 || (gMode == "long" && gGamesStarted == 1);
     if (gTitleSince == gFrame) {
-      if (level == kLevelCount) gWon = true;
+      if (level == kLevelCount) gWon = true, gWonFrame = gFrame - 1;
       std::fprintf(stderr, "ruzov-bot: frame %lld %s\n", static_cast<long long>(gFrame),
                    level == kLevelCount ? "won" : "game over");
     }
@@ -226,6 +227,7 @@ void Decide() {
   if (gShieldWanted && schield >= 3) gShieldWanted = false, gShieldFetched = true;
   if (gMode == "long" && gGamesStarted == 2 && gFrame - gGameSince > 3000) gDone = true;
   static int lastLevel = 0;
+  if (level == 8 && lastLevel == 7) gLevel8Frame = gFrame;
   if (level != lastLevel)
     std::fprintf(stderr, "ruzov-bot: frame %lld level %d punkte %u\n", static_cast<long long>(gFrame), level,
                  punkte);
@@ -269,7 +271,10 @@ int main(int argc, char** argv) {
   gFrames = std::strtoll(argv[2], nullptr, 10);
   gOut = std::fopen(argv[3], "w");
   if (!gOut) return 2;
-  std::fprintf(gOut, "# Recorded by ruzov-bot %s.\n", gMode.c_str());
+  if (gMode == "won")
+    std::fprintf(gOut, "# The first game won all 16 levels, then the title (recorded by ruzov-bot won).\n");
+  else
+    std::fprintf(gOut, "# Recorded by ruzov-bot %s.\n", gMode.c_str());
   for (int i = 4; i + 1 < argc; i += 2) {
     if (std::string(argv[i]) == "--data" && chdir(argv[i + 1]) != 0) return 1;
     if (std::string(argv[i]) == "--wait") gWait = std::atoi(argv[i + 1]);
@@ -285,6 +290,11 @@ int main(int argc, char** argv) {
   if (!headless::WindowDestroyed()) ReleaseAll();
   WriteScript();
   std::fprintf(gOut, "# frames %lld\n", static_cast<long long>(gFrame));
+  // A won game is long: fewer trace lines and a few pictures (level 9's
+  // banner, the winning frame, the title after it).
+  if (gWon)
+    std::fprintf(gOut, "# every 1000\n# shots %lld %lld %lld\n", static_cast<long long>(gLevel8Frame + 30),
+                 static_cast<long long>(gWonFrame), static_cast<long long>(gWonFrame + 100));
   std::fclose(gOut);
   std::fprintf(stderr, "ruzov-bot: %lld frames, level %d, punkte %u, games %d\n",
                static_cast<long long>(gFrame), level, punkte, gGamesStarted);

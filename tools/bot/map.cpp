@@ -1,5 +1,6 @@
 // ruzov-bot's ways over the map: breadth-first searches over the tiles of the
 // current level, rocks, lava and the edge counting as walls.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -90,7 +91,8 @@ bool Waypoint(double gx, double gy, bool loose, double* ax, double* ay) {
   if (Clear(x + dx * cut, y + dy * cut, 10)) return true;
   // The way back from the goal: follow the falling distance from the ship's
   // tile as far as the line of sight stays free.
-  const int goal = static_cast<int>(gy / 32) * kMapSize + static_cast<int>(gx / 32);
+  const int goal = std::clamp(static_cast<int>(gy / 32), 0, kMapSize - 1) * kMapSize +
+                   std::clamp(static_cast<int>(gx / 32), 0, kMapSize - 1);
   Spread(goal, 1 << 30);
   int t = ShipTile();
   for (int step = 0; step < 40 && t != goal; ++step) {

@@ -1,8 +1,10 @@
-// The won game's pilot: flies at full speed from alien to alien around rocks
-// and lava, fires whenever the next frame's ray would hit, rams when the
-// shield allows, and fetches ammunition and shields before they run out.
-// It presses a key only when the wanted key state changes, to keep the
-// script short.
+// The won game's pilot: lines the ship up on the ray's line through the
+// nearest alien, flying around rocks and lava; turns to any alien that a few
+// steps of turn bring onto the ray and fires when the next frame's ray hits;
+// rams when out of ammunition with shield to spare; fetches ammunition and
+// shields before they run out. It presses a key only when the wanted key
+// state changes, to keep the script short.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -16,11 +18,17 @@ namespace {
 
 // Thrust per frame for each heading (forward).
 constexpr double kThrust[16][2] = {
-    {0, -.2}, {.1, -.2}, {.1, -.1}, {.2, -.1}, {.2, 0},   {.2, .1},   {.1, .1},   {.1, .2},
+    {0, -.2}, {.1, -.2}, {.1, -.1}, {.2, -.1}, {.2, 0},  {.2, .1},   {.1, .1},   {.1, .2},
     {0, .2},  {-.1, .2}, {-.1, .1}, {-.2, .1}, {-.2, 0}, {-.2, -.1}, {-.1, -.1}, {-.1, -.2},
 };
 
 int gTarget = -1;  // the alien slot chased, or -1
+
+// Tuning, found by trying: the ray's margin for an aim predicted some frames
+// ahead, how far short of an alien to line up, how many headings either side
+// of its bearing to try, and the velocity error that is worth a thrust.
+constexpr double kAimMargin = 6, kLineUpShort = 80, kDeadband = 1.2;
+constexpr int kLineUpSpread = 2;
 
 bool Alive(int j) {
   const double v = alien[level][j];
@@ -65,7 +73,8 @@ int RayHeadingTo(double dx, double dy) {
   int best = 0;
   double bestCos = -2;
   for (int h = 0; h < 16; ++h) {
-    const double c = (dx * kRay[h][0] + dy * kRay[h][1]) / (std::hypot(kRay[h][0], kRay[h][1]) * std::hypot(dx, dy) + 1e-9);
+    const double c = (dx * kRay[h][0] + dy * kRay[h][1]) /
+                     (std::hypot(kRay[h][0], kRay[h][1]) * std::hypot(dx, dy) + 1e-9);
     if (c > bestCos) bestCos = c, best = h;
   }
   return best;
@@ -76,19 +85,40 @@ uintptr_t TurnKey(int want) { return (want - s + 16) % 16 < 8 ? plat::VK_RIGHT :
 // Shields worth keeping in reserve: ramming spends one per alien.
 bool MayRam() { return schield >= 3; }
 
-// The alien to chase: the nearest to where the ship will soon be; the one
-// chased stays unless another is clearly nearer.
+// Where to line up on alien `j`: a point kLineUpShort behind it on the ray
+// line of one of the headings near its bearing from (px, py), the one
+// nearest to reach, turning counted; its heading in `h`.
+double LineUp(int j, double px, double py, double* fx, double* fy, int* h) {
+  const double ax = xalien[level][j], ay = yalien[level][j];
+  const int h0 = RayHeadingTo(ax - px, ay - py);
+  double best = 1e18;
+  for (int dh = -kLineUpSpread; dh <= kLineUpSpread; ++dh) {
+    const int k = (h0 + dh + 16) % 16;
+    const double len = std::hypot(kRay[k][0], kRay[k][1]), ux = kRay[k][0] / len, uy = kRay[k][1] / len;
+    const double qx = std::clamp(ax - ux * kLineUpShort, 20.0, 3180.0);
+    const double qy = std::clamp(ay - uy * kLineUpShort, 20.0, 3180.0);
+    const double d = std::hypot(qx - px, qy - py) + 4 * TurnDistance(s, k);
+    if (d < best) best = d, *fx = qx, *fy = qy, *h = k;
+  }
+  return best;
+}
+
+// The alien to chase: the one lined up soonest from where the ship will
+// soon be; the one chased stays unless another is clearly nearer.
 int ChooseAlien() {
   const double px = x + 10 * xs, py = y + 10 * ys;
-  int best = -1;
-  double bestD = 1e18, keepD = 1e18;
+  int best = -1, h = 0;
+  double bestD = 1e18, keepD = 1e18, fx, fy;
   for (int j = 0; j < kObjectsPerLevel; ++j) {
     if (!Alive(j)) continue;
-    const double dx = xalien[level][j] - px, dy = yalien[level][j] - py, d = std::sqrt(dx * dx + dy * dy);
+    if (std::fabs(xalien[level][j] - px) > bestD + 300 || std::fabs(yalien[level][j] - py) > bestD + 300)
+      continue;
+    const double d = LineUp(j, px, py, &fx, &fy, &h);
     if (d < bestD) bestD = d, best = j;
     if (j == gTarget) keepD = d;
   }
-  if (gTarget >= 0 && keepD < 1e18 && keepD < bestD * 1.3 + 20) return gTarget;
+  if (gTarget >= 0 && Alive(gTarget) && keepD >= 1e18) keepD = LineUp(gTarget, px, py, &fx, &fy, &h);
+  if (gTarget >= 0 && Alive(gTarget) && keepD < bestD * 1.3 + 20) return gTarget;
   return best;
 }
 
@@ -117,7 +147,7 @@ uintptr_t Steer(double wx, double wy, int aim) {
     }
     gMove.heading = -1;
   }
-  if (e < 0.4) return aim == s || aim < 0 ? 0 : TurnKey(aim);
+  if (e < kDeadband) return aim == s || aim < 0 ? 0 : TurnKey(aim);
   const int h = TurnDistance(s, up) <= TurnDistance(s, down) ? up : down;
   gMove.heading = h;
   gMove.forward = h == up;
@@ -126,6 +156,8 @@ uintptr_t Steer(double wx, double wy, int aim) {
   --gMove.frames;
   return gMove.forward ? plat::VK_UP : plat::VK_DOWN;
 }
+
+bool IsTurn(uintptr_t key) { return key == plat::VK_LEFT || key == plat::VK_RIGHT; }
 
 uintptr_t HeldKey() {
   if (links) return plat::VK_LEFT;
@@ -138,12 +170,6 @@ uintptr_t HeldKey() {
 }  // namespace
 
 void PlayToWin() {
-  static uint32_t lastShield = 0;
-  if (std::getenv("RUZOV_BOT_LOG") && schield < lastShield)
-    std::fprintf(stderr, "frame %lld level %d shield %u mun %u at %d,%d tile %d v %.1f,%.1f\n",
-                 static_cast<long long>(BotFrame()), level, schield, mun, x, y,
-                 x < 3200 && y < 3200 ? bild[level][y / 32][x / 32] : -1, xs, ys);
-  lastShield = schield;
   const bool fire = mun > 0 && schuss == 0 && PredictKills(s, 0, 9) > 0;
   // What to fetch first: a pick-up when short, else an alien.
   double gx = 0, gy = 0;
@@ -165,21 +191,15 @@ void PlayToWin() {
   double ax = gx, ay = gy, speed = 0;
   bool direct = false;
   if (!pickup) {
-    // Line up: fly onto the ray's line through the alien, some way short
-    // of it, facing it; then the ray kills it, or the ship rams it.
-    aim = RayHeadingTo(gx - x, gy - y);
-    const double len = std::hypot(kRay[aim][0], kRay[aim][1]);
-    const double ux = kRay[aim][0] / len, uy = kRay[aim][1] / len;
-    const double along = (gx - x) * ux + (gy - y) * uy, lat = (x - gx) * uy - (y - gy) * ux;
-    if (along > 20 && along < len * reichweite - 10 && std::fabs(lat) < 6) {
-      ax = gx, ay = gy;
+    // Line up behind the alien, facing it; without ammunition, ram it.
+    double fx = gx, fy = gy;
+    LineUp(gTarget, x, y, &fx, &fy, &aim);
+    if (mun == 0 && MayRam()) {
       direct = Waypoint(gx, gy, true, &ax, &ay);
-      speed = MayRam() || mun > 0 ? 3.0 : 0.0;
+      speed = 3.0;
     } else {
-      const double fx = gx - ux * 110, fy = gy - uy * 110;
       direct = Waypoint(fx, fy, false, &ax, &ay);
-      const double d = std::hypot(ax - x, ay - y);
-      speed = std::min(5.0, std::sqrt(0.1 * d));
+      speed = std::min(5.0, std::sqrt(0.1 * std::hypot(ax - x, ay - y)));
     }
   } else {
     direct = Waypoint(gx, gy, false, &ax, &ay);
@@ -203,8 +223,7 @@ void PlayToWin() {
     double bestScore = 0;
     for (int h = 0; h < 16; ++h) {
       const int t = 2 * TurnDistance(s, h) + 1;
-      if (t > 17) continue;
-      const int kills = PredictKills(h, t, 6);
+      const int kills = PredictKills(h, t, kAimMargin);
       if (kills > 0 && kills / (t + 6.0) > bestScore) bestScore = kills / (t + 6.0), best = h;
     }
     if (best >= 0) {
@@ -212,14 +231,12 @@ void PlayToWin() {
       want = best == s ? 0 : TurnKey(best);
     }
   }
-  if (std::getenv("RUZOV_BOT_LOG") && BotFrame() % 500 == 0)
-    std::fprintf(stderr, "frame %lld at %d,%d v %.1f,%.1f s %d goal %.0f,%.0f (%s) way %.0f,%.0f direct %d want %d\n",
-                 static_cast<long long>(BotFrame()), x, y, xs, ys, s, gx, gy, pickup ? "pickup" : "alien", ax, ay,
-                 direct, static_cast<int>(want));
   if (fire) {
     Press(plat::VK_SHIFT);
     if (want) Press(want);
-  } else if (want != HeldKey()) {
+  } else if (want != HeldKey() && !(sz == 0 && IsTurn(HeldKey()) && (want == 0 || IsTurn(want)))) {
+    // (A held turn key does nothing in a frame that does not turn: changing
+    // it can wait for the frame that does.)
     if (want)
       Press(want);
     else

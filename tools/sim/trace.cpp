@@ -39,8 +39,9 @@ uint32_t Crc32(const void* data, size_t size, uint32_t crc) {
   for (; size >= 8; size -= 8, p += 8) {
     const uint32_t lo = crc ^ (p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24);
     const uint32_t hi = p[4] | p[5] << 8 | p[6] << 16 | static_cast<uint32_t>(p[7]) << 24;
-    crc = kCrc.v[7][lo & 0xFF] ^ kCrc.v[6][(lo >> 8) & 0xFF] ^ kCrc.v[5][(lo >> 16) & 0xFF] ^ kCrc.v[4][lo >> 24] ^
-          kCrc.v[3][hi & 0xFF] ^ kCrc.v[2][(hi >> 8) & 0xFF] ^ kCrc.v[1][(hi >> 16) & 0xFF] ^ kCrc.v[0][hi >> 24];
+    crc = kCrc.v[7][lo & 0xFF] ^ kCrc.v[6][(lo >> 8) & 0xFF] ^ kCrc.v[5][(lo >> 16) & 0xFF] ^
+          kCrc.v[4][lo >> 24] ^ kCrc.v[3][hi & 0xFF] ^ kCrc.v[2][(hi >> 8) & 0xFF] ^
+          kCrc.v[1][(hi >> 16) & 0xFF] ^ kCrc.v[0][hi >> 24];
   }
   for (; size > 0; --size, ++p) crc = kCrc.v[0][(crc ^ *p) & 0xFF] ^ (crc >> 8);
   return ~crc;

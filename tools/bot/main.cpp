@@ -277,7 +277,7 @@ int main(int argc, char** argv) {
     std::fprintf(gOut, "# Recorded by ruzov-bot %s.\n", gMode.c_str());
   for (int i = 4; i + 1 < argc; i += 2) {
     if (std::string(argv[i]) == "--data" && chdir(argv[i + 1]) != 0) return 1;
-    if (std::string(argv[i]) == "--wait") gWait = std::atoi(argv[i + 1]);
+    if (std::string(argv[i]) == "--wait") gWait = static_cast<int>(std::strtol(argv[i + 1], nullptr, 10));
   }
   setenv("SDL_AUDIODRIVER", "dummy", 0);
   headless::SetPresentHook(OnPresent, nullptr);
@@ -293,8 +293,8 @@ int main(int argc, char** argv) {
   // A won game is long: fewer trace lines and a few pictures (level 9's
   // banner, the winning frame, the title after it).
   if (gWon)
-    std::fprintf(gOut, "# every 1000\n# shots %lld %lld %lld\n", static_cast<long long>(gLevel8Frame + 30),
-                 static_cast<long long>(gWonFrame), static_cast<long long>(gWonFrame + 100));
+    std::fprintf(gOut, "# every 1000\n# shots %lld %lld %lld\n", static_cast<long long>(gLevel8Frame) + 30,
+                 static_cast<long long>(gWonFrame), static_cast<long long>(gWonFrame) + 100);
   std::fclose(gOut);
   std::fprintf(stderr, "ruzov-bot: %lld frames, level %d, punkte %u, games %d\n",
                static_cast<long long>(gFrame), level, punkte, gGamesStarted);

@@ -34,8 +34,8 @@ bool Clear(double qx, double qy, double margin) {
   const double dx = qx - x, dy = qy - y, len = std::sqrt(dx * dx + dy * dy);
   if (len < 1) return true;
   const double nx = -dy / len * margin, ny = dx / len * margin;
-  for (double t = 0; t <= len; t += 6) {
-    const double px = x + dx / len * t, py = y + dy / len * t;
+  for (int step = 0; step * 6.0 <= len; ++step) {
+    const double t = step * 6.0, px = x + dx / len * t, py = y + dy / len * t;
     if (WallAt(px, py) || WallAt(px + nx, py + ny) || WallAt(px - nx, py - ny)) return false;
     // Lava burns every frame the ship is on it: a wider berth.
     if (LavaAt(px + 2 * nx, py + 2 * ny) || LavaAt(px - 2 * nx, py - 2 * ny)) return false;

@@ -9,7 +9,7 @@ if(TARGET ruzov-data)
 endif()
 
 # The sanitizers look for faults in memory, not for changed rules, and make a
-# frame some twenty times slower: there the won game (87,000 frames) is
+# frame some twenty times slower: there the won game (82,000 frames) is
 # checked over its first 6,000 frames only (two levels and a part of the third).
 set(_ruzov_game_frames "")
 if(RUZOV_SANITIZE)

@@ -1,9 +1,9 @@
 // The won game's pilot: lines the ship up on the ray's line through the
 // nearest alien, flying around rocks and lava; turns to any alien that a few
 // steps of turn bring onto the ray and fires when the next frame's ray hits;
-// rams when out of ammunition with shield to spare; fetches ammunition and
-// shields before they run out. It presses a key only when the wanted key
-// state changes, to keep the script short.
+// rams when the shield can spare it; fetches ammunition and shields before
+// they run out. It presses a key only when the wanted key state changes, to
+// keep the script short.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -82,8 +82,10 @@ int RayHeadingTo(double dx, double dy) {
 
 uintptr_t TurnKey(int want) { return (want - s + 16) % 16 < 8 ? plat::VK_RIGHT : plat::VK_LEFT; }
 
-// Shields worth keeping in reserve: ramming spends one per alien.
-bool MayRam() { return schield >= 3; }
+// Ramming spends a shield point per alien but spares the lining up: worth it
+// without ammunition, and from level index 4 on, where a shield pick-up
+// gives 7 points or more, while 6 are left.
+bool Ram() { return (mun == 0 && schield >= 3) || (level >= 4 && schield >= 6); }
 
 // Where to line up on alien `j`: a point kLineUpShort behind it on the ray
 // line of one of the headings near its bearing from (px, py), the one
@@ -191,12 +193,12 @@ void PlayToWin() {
   double ax = gx, ay = gy, speed = 0;
   bool direct = false;
   if (!pickup) {
-    // Line up behind the alien, facing it; without ammunition, ram it.
+    // Line up behind the alien, facing it, or ram it.
     double fx = gx, fy = gy;
     LineUp(gTarget, x, y, &fx, &fy, &aim);
-    if (mun == 0 && MayRam()) {
+    if (Ram()) {
       direct = Waypoint(gx, gy, true, &ax, &ay);
-      speed = 3.0;
+      speed = 5.0;
     } else {
       direct = Waypoint(fx, fy, false, &ax, &ay);
       speed = std::min(5.0, std::sqrt(0.1 * std::hypot(ax - x, ay - y)));

@@ -2,10 +2,11 @@
 // trace with the one recorded, field by field; or records it anew. Also the
 // checksums of all 16 levels after the first title frames.
 //
-//   ruzov_games check|record SIM DATA GAME.script GAME.trace
+//   ruzov_games check|record SIM DATA GAME.script GAME.trace [FIRST_FRAMES]
 //   ruzov_games levels check|record DATA LEVELS.txt
 //
-// A recorded trace keeps every kEvery-th line and the last one, each behind
+// A recorded trace keeps every kEvery-th line (or every N-th, for a script
+// with a "# every N" line) and the last one, each behind
 // the running CRC-32 of all lines up to it, so a change anywhere is caught and
 // the stored lines show what changed; and the CRC-32 of the picture at a few
 // frames (every kShotEvery-th, or those a "# shots F F ..." line names). The
@@ -13,6 +14,7 @@
 // generated pictures may differ a little from one compiler to another.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -69,11 +71,16 @@ std::string FirstDifference(const std::string& want, const std::string& got) {
   return "no field";
 }
 
-int64_t ScriptFrames(const std::string& path, std::vector<int64_t>* shots) {
+// The script's "# frames N" and, when it has them, its "# shots F F ..." and
+// "# every N" (a long game keeps fewer lines).
+int64_t ScriptFrames(const std::string& path, std::vector<int64_t>* shots, int64_t* every) {
   std::ifstream in(path);
   int64_t frames = -1;
+  *every = kEvery;
   for (std::string line; std::getline(in, line);) {
     if (line.rfind("# frames ", 0) == 0) frames = std::strtoll(line.c_str() + 9, nullptr, 10);
+    if (line.rfind("# every ", 0) == 0)
+      *every = std::max<int64_t>(1, std::strtoll(line.c_str() + 8, nullptr, 10));
     if (line.rfind("# shots ", 0) == 0) {
       std::istringstream words(line.substr(8));
       for (int64_t f; words >> f;) shots->push_back(f);
@@ -99,10 +106,14 @@ uint32_t DataCrc(const std::string& data) {
   return crc;
 }
 
+// `upto` > 0 checks only the game's first `upto` frames.
 int Games(bool record, const std::string& sim, const std::string& data, const std::string& script,
-          const std::string& expected) {
+          const std::string& expected, int64_t upto) {
   std::vector<int64_t> shotFrames;
-  const int64_t frames = ScriptFrames(script, &shotFrames);
+  int64_t every = kEvery;
+  int64_t frames = ScriptFrames(script, &shotFrames, &every);
+  const bool prefix = !record && upto > 0 && upto < frames;
+  if (prefix) frames = upto;
   if (frames <= 0) {
     std::fprintf(stderr, "%s: no '# frames N' line\n", script.c_str());
     return 2;
@@ -125,9 +136,9 @@ int Games(bool record, const std::string& sim, const std::string& data, const st
       return 2;
     }
     for (std::string line; std::getline(in, line);)
-      if (line.rfind("shot ", 0) == 0)
-        wantShots.push_back(line);
-      else if (line.rfind("data ", 0) == 0)
+      if (line.rfind("shot ", 0) == 0) {
+        if (std::strtoll(line.c_str() + 5, nullptr, 10) < frames) wantShots.push_back(line);
+      } else if (line.rfind("data ", 0) == 0)
         wantData = line;
       else if (!line.empty() && line[0] != '#')
         want.push_back({static_cast<uint32_t>(std::stoul(line.substr(0, 8), nullptr, 16)), line.substr(9)});
@@ -169,12 +180,12 @@ int Games(bool record, const std::string& sim, const std::string& data, const st
     text = buf;
     crc = sim::Crc32(text.data(), text.size(), crc);
     text.pop_back();
-    lastKept = n % kEvery == 0;
+    lastKept = n % every == 0;
     ++n;
     if (lastKept) compare(text);
     last = text;
   }
-  if (n > 0 && !lastKept) compare(last);
+  if (n > 0 && !lastKept && !prefix) compare(last);
   const int status = pclose(pipe);
   std::vector<std::string> shots;
   for (int64_t f : shotFrames) {
@@ -191,7 +202,7 @@ int Games(bool record, const std::string& sim, const std::string& data, const st
   }
   if (record) {
     std::ofstream out(expected);
-    out << "# " << n << " frames of " << script.substr(script.rfind('/') + 1) << "; every " << kEvery
+    out << "# " << n << " frames of " << script.substr(script.rfind('/') + 1) << "; every " << every
         << "th line and the last, each behind the CRC-32 of all lines so far\n";
     char hex[16];
     for (const Stored& s : got) {
@@ -202,7 +213,7 @@ int Games(bool record, const std::string& sim, const std::string& data, const st
     for (const std::string& s : shots) out << s << '\n';
     return out ? 0 : 2;
   }
-  if (failure.empty() && next != want.size()) failure = "fewer frames than recorded";
+  if (failure.empty() && !prefix && next != want.size()) failure = "fewer frames than recorded";
   const bool sameData = wantData == dataLine;
   if (!sameData)
     std::printf("%s: pictures not compared: the data set is not the one recorded with\n", script.c_str());
@@ -214,7 +225,8 @@ int Games(bool record, const std::string& sim, const std::string& data, const st
     std::fprintf(stderr, "%s: %s\n", script.c_str(), failure.c_str());
     return 1;
   }
-  std::printf("%s: %lld frames as recorded\n", script.c_str(), static_cast<long long>(n));
+  std::printf("%s: %s%lld frames as recorded\n", script.c_str(), prefix ? "the first " : "",
+              static_cast<long long>(n));
   return 0;
 }
 
@@ -266,12 +278,12 @@ int Levels(bool record, const std::string& data, const std::string& expected) {
 
 int main(int argc, char** argv) {
   const std::vector<std::string> a(argv + 1, argv + argc);
-  if (a.size() == 5 && (a[0] == "check" || a[0] == "record"))
-    return Games(a[0] == "record", a[1], a[2], a[3], a[4]);
+  if ((a.size() == 5 || a.size() == 6) && (a[0] == "check" || a[0] == "record"))
+    return Games(a[0] == "record", a[1], a[2], a[3], a[4], a.size() == 6 ? std::stoll(a[5]) : 0);
   if (a.size() == 4 && a[0] == "levels" && (a[1] == "check" || a[1] == "record"))
     return Levels(a[1] == "record", a[2], a[3]);
   std::fprintf(stderr,
-               "usage: ruzov_games check|record SIM DATA GAME.script GAME.trace\n"
+               "usage: ruzov_games check|record SIM DATA GAME.script GAME.trace [FIRST_FRAMES]\n"
                "       ruzov_games levels check|record DATA LEVELS.txt\n");
   return 2;
 }

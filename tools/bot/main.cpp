@@ -2,10 +2,11 @@
 // pressed as a simulator script, to record regression games. Built on request
 // (-DRUZOV_BOT=ON); only its scripts are kept, in tests/games/.
 //
-// usage: ruzov-bot MODE FRAMES OUT.script [--data DIR]
+// usage: ruzov-bot MODE FRAMES OUT.script [--data DIR] [--wait N]
 //   level0  play until level 0 is cleared, then a little of level 1
 //   long    play until the game is lost, then start and play the next one
-//   won     play until all 16 levels are cleared
+//   won     play until all 16 levels are cleared (exit 1 if lost)
+// --wait N presses Space after N title frames (30): each N gives other levels.
 #include <unistd.h>
 
 #include <algorithm>
@@ -20,6 +21,7 @@
 #include "game/state.h"
 #include "platform/headless.h"
 #include "platform/platform.h"
+#include "tools/bot/bot.h"
 
 namespace {
 
@@ -37,6 +39,9 @@ size_t gNextPending = 0;
 int gGamesStarted = 0;
 int64_t gTitleSince = -1;
 bool gDone = false;
+int gWait = 30;     // title frames before Space: each gives other levels
+bool gWon = false;  // the last level was cleared
+int64_t gWonFrame = 0, gLevel8Frame = 0;
 bool gSuicide = false;  // the long game seeks lava to lose its first game
 int64_t gGameSince = 0;
 uint32_t gAmmoLow = 8;  // the long game fetches pick-ups early, to record them
@@ -90,6 +95,10 @@ void WriteScript() {
   }
 }
 
+}  // namespace
+
+int64_t BotFrame() { return gFrame; }
+
 void Press(uintptr_t key) {
   gPending.push_back({plat::WM_KEYDOWN, key});
   Record(std::string("down ") + KeyName(key));
@@ -100,11 +109,7 @@ void Release(uintptr_t key) {
   Record(std::string("up ") + KeyName(key));
 }
 
-// The ray's step per point for each heading, as the firing rule traces it.
-constexpr double kRay[16][2] = {
-    {0, -3}, {1.5, -3}, {3, -3}, {4, -2}, {4, 0},  {4, 2},   {3, 3},   {1.5, 3},
-    {0, 3},  {-1.5, 3}, {-3, 3}, {-4, 1}, {-4, 0}, {-4, -1}, {-3, -3}, {-1.5, -3},
-};
+namespace {
 
 bool RayHits(int heading) {
   for (int j = 0; j < kObjectsPerLevel; ++j) {
@@ -200,14 +205,17 @@ void Decide() {
   if (!game) {
     if (gTitleSince < 0) gTitleSince = gFrame;
     const bool another = gGamesStarted == 0 || (gMode == "long" && gGamesStarted == 1);
-    if (gTitleSince == gFrame)
-      std::fprintf(stderr, "ruzov-bot: frame %lld game over\n", static_cast<long long>(gFrame));
-    if (another && gFrame - gTitleSince >= 30) {
+    if (gTitleSince == gFrame) {
+      if (level == kLevelCount) gWon = true, gWonFrame = gFrame - 1;
+      std::fprintf(stderr, "ruzov-bot: frame %lld %s\n", static_cast<long long>(gFrame),
+                   level == kLevelCount ? "won" : "game over");
+    }
+    if (another && gFrame - gTitleSince >= gWait) {
       Press(plat::VK_SPACE);
       gGameSince = gFrame + 1;
       gSuicide = false;
       ++gGamesStarted;
-    } else if (!another && gFrame - gTitleSince >= 60) {
+    } else if (!another && gFrame - gTitleSince >= (gMode == "won" ? 300 : 60)) {
       gDone = true;
     }
     return;
@@ -219,11 +227,15 @@ void Decide() {
   if (gShieldWanted && schield >= 3) gShieldWanted = false, gShieldFetched = true;
   if (gMode == "long" && gGamesStarted == 2 && gFrame - gGameSince > 3000) gDone = true;
   static int lastLevel = 0;
+  if (level == 8 && lastLevel == 7) gLevel8Frame = gFrame;
   if (level != lastLevel)
     std::fprintf(stderr, "ruzov-bot: frame %lld level %d punkte %u\n", static_cast<long long>(gFrame), level,
                  punkte);
   lastLevel = level;
-  Play();
+  if (gMode == "won")
+    PlayToWin();
+  else
+    Play();
 }
 
 void OnPresent(void*, const uint16_t*, int) {
@@ -251,7 +263,7 @@ bool NextEvent(void*, uint32_t* message, uintptr_t* wParam) {
 
 int main(int argc, char** argv) {
   if (argc < 4) {
-    std::fprintf(stderr, "usage: ruzov-bot level0|long|won FRAMES OUT.script [--data DIR]\n");
+    std::fprintf(stderr, "usage: ruzov-bot level0|long|won FRAMES OUT.script [--data DIR] [--wait N]\n");
     return 2;
   }
   gMode = argv[1];
@@ -259,8 +271,14 @@ int main(int argc, char** argv) {
   gFrames = std::strtoll(argv[2], nullptr, 10);
   gOut = std::fopen(argv[3], "w");
   if (!gOut) return 2;
-  std::fprintf(gOut, "# Recorded by ruzov-bot %s.\n", gMode.c_str());
-  if (argc >= 6 && std::string(argv[4]) == "--data" && chdir(argv[5]) != 0) return 1;
+  if (gMode == "won")
+    std::fprintf(gOut, "# The first game won all 16 levels, then the title (recorded by ruzov-bot won).\n");
+  else
+    std::fprintf(gOut, "# Recorded by ruzov-bot %s.\n", gMode.c_str());
+  for (int i = 4; i + 1 < argc; i += 2) {
+    if (std::string(argv[i]) == "--data" && chdir(argv[i + 1]) != 0) return 1;
+    if (std::string(argv[i]) == "--wait") gWait = static_cast<int>(std::strtol(argv[i + 1], nullptr, 10));
+  }
   setenv("SDL_AUDIODRIVER", "dummy", 0);
   headless::SetPresentHook(OnPresent, nullptr);
   headless::SetMessageSource(NextEvent, nullptr);
@@ -272,8 +290,13 @@ int main(int argc, char** argv) {
   if (!headless::WindowDestroyed()) ReleaseAll();
   WriteScript();
   std::fprintf(gOut, "# frames %lld\n", static_cast<long long>(gFrame));
+  // A won game is long: fewer trace lines and a few pictures (level 9's
+  // banner, the winning frame, the title after it).
+  if (gWon)
+    std::fprintf(gOut, "# every 1000\n# shots %lld %lld %lld\n", static_cast<long long>(gLevel8Frame) + 30,
+                 static_cast<long long>(gWonFrame), static_cast<long long>(gWonFrame) + 100);
   std::fclose(gOut);
   std::fprintf(stderr, "ruzov-bot: %lld frames, level %d, punkte %u, games %d\n",
                static_cast<long long>(gFrame), level, punkte, gGamesStarted);
-  return 0;
+  return gMode == "won" && !gWon ? 1 : 0;
 }

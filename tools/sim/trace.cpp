@@ -9,14 +9,18 @@ namespace sim {
 
 namespace {
 
+// Eight tables, to take eight bytes a step: the trace sums about 60 KB of
+// state every frame, and a byte at a time that was most of the simulator's time.
 struct CrcTable {
-  uint32_t v[256];
+  uint32_t v[8][256];
   CrcTable() {
     for (uint32_t i = 0; i < 256; ++i) {
       uint32_t c = i;
       for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-      v[i] = c;
+      v[0][i] = c;
     }
+    for (uint32_t i = 0; i < 256; ++i)
+      for (int t = 1; t < 8; ++t) v[t][i] = (v[t - 1][i] >> 8) ^ v[0][v[t - 1][i] & 0xFF];
   }
 };
 const CrcTable kCrc;
@@ -32,7 +36,14 @@ void PutDouble(uint8_t* out, double value) {
 uint32_t Crc32(const void* data, size_t size, uint32_t crc) {
   const auto* p = static_cast<const uint8_t*>(data);
   crc = ~crc;
-  for (size_t i = 0; i < size; ++i) crc = kCrc.v[(crc ^ p[i]) & 0xFF] ^ (crc >> 8);
+  for (; size >= 8; size -= 8, p += 8) {
+    const uint32_t lo = crc ^ (p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24);
+    const uint32_t hi = p[4] | p[5] << 8 | p[6] << 16 | static_cast<uint32_t>(p[7]) << 24;
+    crc = kCrc.v[7][lo & 0xFF] ^ kCrc.v[6][(lo >> 8) & 0xFF] ^ kCrc.v[5][(lo >> 16) & 0xFF] ^
+          kCrc.v[4][lo >> 24] ^ kCrc.v[3][hi & 0xFF] ^ kCrc.v[2][(hi >> 8) & 0xFF] ^
+          kCrc.v[1][(hi >> 16) & 0xFF] ^ kCrc.v[0][hi >> 24];
+  }
+  for (; size > 0; --size, ++p) crc = kCrc.v[0][(crc ^ *p) & 0xFF] ^ (crc >> 8);
   return ~crc;
 }
 

@@ -62,6 +62,21 @@ shot() { import -window root "$WORK/$1.png" 2>/dev/null || fail "no screenshot $
 # Pixels that differ between two screenshots.
 changed() { compare -metric AE -fuzz 2% "$WORK/$1.png" "$WORK/$2.png" null: 2>&1 | awk '{ printf "%d", $1 }'; }
 alive() { kill -0 "$GPID" 2>/dev/null; }
+# Polls COMMAND for up to SECONDS: a loaded machine may take its time.
+within() {
+  local steps=$(( $1 * 10 ))
+  shift
+  for _ in $(seq "$steps"); do "$@" && return 0; sleep 0.1; done
+  "$@"
+}
+# The window's size (WxH) or size and place (WxH+X+Y) is GEOMETRY.
+window_is() {
+  eval "$(xdotool getwindowgeometry --shell "$WID")"
+  case $1 in
+    *+*) [ "${WIDTH}x${HEIGHT}+${X}+${Y}" = "$1" ] ;;
+    *) [ "${WIDTH}x${HEIGHT}" = "$1" ] ;;
+  esac
+}
 
 # What the title frame should look like, from the simulator.
 "$SIM" --data "$DATA" --frames 1 --shot "0:$WORK/title.bmp" >/dev/null || fail "ruzov-sim could not draw the title"
@@ -156,9 +171,8 @@ shot muted
 BAR=$(changed paused1 muted)
 echo "volume bar: $BAR pixels"
 [ "$BAR" -gt 100 ] && [ "$BAR" -lt 60000 ] || fail "no volume bar after M"
-sleep 1.2
-shot muted_later
-[ "$(changed paused1 muted_later)" = 0 ] || fail "the volume bar stays"
+bar_gone() { shot muted_later && [ "$(changed paused1 muted_later)" = 0 ]; }
+within 4 bar_gone || fail "the volume bar stays"
 xdotool key m
 
 # F12: the frame as a PNG of 640 x 480 in the pictures folder.
@@ -171,22 +185,18 @@ SHOT=$(ls "$WORK/pictures"/ruzov-*.png 2>/dev/null | head -n1)
 # Alt+Enter: a window of a whole multiple of the frame, then the whole
 # screen again; with no window manager here the game must do it itself.
 xdotool key alt+Return
-sleep 0.5
-eval "$(xdotool getwindowgeometry --shell "$WID")"
+within 3 window_is 640x480 || fail "the window is ${WIDTH}x${HEIGHT}, not 640x480"
 echo "window: ${WIDTH}x${HEIGHT}"
-[ "${WIDTH}x${HEIGHT}" = "640x480" ] || fail "the window is ${WIDTH}x${HEIGHT}, not 640x480"
 xdotool key alt+Return
-sleep 0.5
-eval "$(xdotool getwindowgeometry --shell "$WID")"
-[ "${WIDTH}x${HEIGHT}+${X}+${Y}" = "${SCREEN_W}x${SCREEN_H}+0+0" ] ||
+within 3 window_is "${SCREEN_W}x${SCREEN_H}+0+0" ||
   fail "back in full screen the window is ${WIDTH}x${HEIGHT}+${X}+${Y}"
-shot restored
-[ "$(changed paused1 restored)" = 0 ] || fail "back in full screen the picture is not the whole one"
+# The bar of the second M goes too.
+whole() { shot restored && [ "$(changed paused1 restored)" = 0 ]; }
+within 4 whole || fail "back in full screen the picture is not the whole one"
 
 xdotool key p
-sleep 0.5
-shot resumed
-[ "$(changed paused1 resumed)" -gt 1000 ] || fail "P did not resume"
+moving() { shot resumed && [ "$(changed paused1 resumed)" -gt 1000 ]; }
+within 3 moving || fail "P did not resume"
 alive || fail "the game ended while pausing"
 
 xdotool key Escape
@@ -198,9 +208,7 @@ xdotool search --onlyvisible --name "$CAPTION" >/dev/null 2>&1 && fail "a window
 if grep -q -a -- "--window" "$GAME"; then
   start_game "$DATA" --window
   find_window || fail "no window with --window"
-  sleep 0.5
-  eval "$(xdotool getwindowgeometry --shell "$WID")"
-  [ "${WIDTH}x${HEIGHT}" = "640x480" ] || fail "--window gave ${WIDTH}x${HEIGHT}, not 640x480"
+  within 3 window_is 640x480 || fail "--window gave ${WIDTH}x${HEIGHT}, not 640x480"
   xdotool key --window "$WID" Escape
   wait_exit Escape 1
 else

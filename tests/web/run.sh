@@ -32,15 +32,22 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The same scripts through both simulators: the traces must be identical.
-for script in tests/web/scripts/*.txt; do
-  name="$(basename "$script" .txt)"
-  build/ruzov-sim --data build/data --script "$script" --frames 400 --trace "$work/$name.native" ||
+# A script through both simulators: the traces must be identical.
+same_under_node() {
+  local name=$1 script=$2 frames=$3
+  build/ruzov-sim --data build/data --script "$script" --frames "$frames" --trace "$work/$name.native" ||
     fail "native simulator on $name"
-  node --no-experimental-fetch build-web/ruzov-sim.js --data build/data --script "$script" --frames 400 \
+  node --no-experimental-fetch build-web/ruzov-sim.js --data build/data --script "$script" --frames "$frames" \
     --trace "$work/$name.web" || fail "ruzov-sim.js on $name"
   cmp -s "$work/$name.native" "$work/$name.web" || fail "trace of $name differs under node"
-  echo "web: ok: $name trace identical under node ($(wc -l <"$work/$name.web") frames)"
+  echo "web: ok: $name trace identical under node ($frames frames)"
+}
+for script in tests/web/scripts/*.txt; do
+  same_under_node "$(basename "$script" .txt)" "$script" 400
+done
+# The recorded games, whole.
+for script in tests/games/*.script; do
+  same_under_node "game-$(basename "$script" .script)" "$script" "$(sed -n 's/^# frames //p' "$script")"
 done
 
 # The browser.

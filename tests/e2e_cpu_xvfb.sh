@@ -11,21 +11,8 @@ DATA=$(realpath "$2")
 SECS=${3:-10}
 SCREEN=${4:-1280x1024}
 
-WORK=$(mktemp -d)
-XPID=""
-GPID=""
-cleanup() {
-  [ -n "$GPID" ] && kill -KILL "$GPID" 2>/dev/null
-  [ -n "$XPID" ] && kill "$XPID" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-Xvfb -displayfd 3 -screen 0 "${SCREEN}x24" -nolisten tcp -noreset 3>"$WORK/display" >/dev/null 2>&1 &
-XPID=$!
-for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.05; done
-export DISPLAY=":$(head -n1 "$WORK/display")"
+. "$(dirname "$0")/xvfb.sh"
+start_xvfb "$SCREEN" || { echo "Xvfb did not start"; exit 1; }
 
 # utime + stime of a process or thread, in clock ticks.
 ticks() { awk '{ print $14 + $15 }' "$1/stat"; }

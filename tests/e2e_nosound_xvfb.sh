@@ -15,23 +15,8 @@ fail() { echo "FAIL: $*"; [ -s "$WORK/game.err" ] && sed 's/^/  game: /' "$WORK/
 for tool in Xvfb xdotool; do command -v "$tool" >/dev/null || skip "$tool is not installed"; done
 [ -f "$DATA/Template1.tpl" ] && [ -f "$DATA/drip.wav" ] || skip "no complete data set in $DATA"
 
-WORK=$(mktemp -d)
-XPID=""
-GPID=""
-cleanup() {
-  [ -n "$GPID" ] && kill -KILL "$GPID" 2>/dev/null
-  [ -n "$XPID" ] && kill "$XPID" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-# -noreset: the next game must not connect into the reset after the last one.
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset 3>"$WORK/display" >/dev/null 2>&1 &
-XPID=$!
-for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.05; done
-[ -s "$WORK/display" ] || skip "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$WORK/display")"
+. "$(dirname "$0")/xvfb.sh"
+start_xvfb 800x600 || skip "Xvfb did not start"
 
 # An unknown driver, and a real one whose server is not running.
 for driver in no-such-driver pulseaudio; do

@@ -31,27 +31,8 @@ for file in titelbild.bmp Zeichensatz.bmp Template1.tpl Style1.sty Chordmap1.cdm
   [ -f "$DATA/$file" ] || skip "no complete data set in $DATA ($file is missing)"
 done
 
-WORK=$(mktemp -d)
-XPID=""
-GPID=""
-cleanup() {
-  # SIGKILL: a game blocked in its message box (a forked child) ignores TERM.
-  [ -n "$GPID" ] && pkill -KILL -P "$GPID" 2>/dev/null
-  [ -n "$GPID" ] && kill -KILL "$GPID" 2>/dev/null
-  [ -n "$XPID" ] && kill "$XPID" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-# Xvfb picks a free display number and writes it to fd 3. -noreset: without
-# it the server resets when its last client (the game) exits, and a game
-# started next can lose its connection in that reset.
-Xvfb -displayfd 3 -screen 0 ${SCREEN_W}x${SCREEN_H}x24 -nolisten tcp -noreset 3>"$WORK/display" >/dev/null 2>&1 &
-XPID=$!
-for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.05; done
-[ -s "$WORK/display" ] || skip "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$WORK/display")"
+. "$(dirname "$0")/xvfb.sh"
+start_xvfb "${SCREEN_W}x${SCREEN_H}" || skip "Xvfb did not start"
 
 # Mean red, green, blue of a picture (or a region of it), each 0..1.
 mean_rgb() { identify -format '%[fx:mean.r] %[fx:mean.g] %[fx:mean.b]' "$1"; }

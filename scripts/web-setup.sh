@@ -37,8 +37,8 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "web-setup: installing ${missing[*]}" >&2
   export DEBIAN_FRONTEND=noninteractive
-  "${as_root[@]}" apt-get update -qq
-  "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  "${as_root[@]}" apt-get -o DPkg::Lock::Timeout=900 update -qq
+  "${as_root[@]}" apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 export NODE_PATH=/usr/share/nodejs
 

@@ -10,7 +10,8 @@
 
 #include "music/compose.h"
 #include "music/formats.h"
-#include "music/music.h"
+#include "music/objects.h"
+#include "platform/audio/audio.h"
 
 namespace {
 

@@ -5,10 +5,9 @@
 #include <cstring>
 #include <new>
 
+#include "platform/audio/audio.h"
 #include "platform/audio/convert.h"
-#include "platform/audio/device.h"
-#include "platform/audio/music_source.h"
-#include "platform/audio/volume.h"
+#include "platform/audio/mixer.h"
 
 namespace plat {
 

@@ -9,9 +9,8 @@
 #include <string>
 #include <thread>
 
-#include "music/music.h"
 #include "music/sequencer.h"
-#include "platform/audio/music_source.h"
+#include "platform/audio/audio.h"
 #include "platform/preferences.h"
 
 namespace dm {

@@ -1,9 +1,12 @@
 // The music as it leaves the engine: the performance's timing, repeats,
-// restarts and stop, and what the game's start-up asks of them.
+// restarts and stop, what the game's start-up asks of them, and the same
+// events through a MIDI output device.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -16,6 +19,7 @@
 #include "platform/audio/audio.h"
 #include "platform/errors.h"
 #include "platform/headless.h"
+#include "platform/platform.h"
 #include "test_support.h"
 
 namespace {
@@ -172,6 +176,178 @@ TEST_F(GameMusic, ABrokenOrMissingFileStopsStartUpWithItsMessage) {
   std::ofstream("Style1.sty") << Shipped("Style1.sty");
   EXPECT_FALSE(InitMusic());
   EXPECT_EQ(ErrStr, Err_DMLoadMusic);
+}
+
+// ------------------------------------------------------------ MIDI output
+
+struct Message {
+  int64_t due;
+  uint32_t message;
+  bool operator==(const Message&) const = default;
+};
+
+// The fake device notes each message with the clock reading it left at.
+struct FakeMidi {
+  bool openOk = true;
+  int64_t now = 0;
+  std::vector<Message> sent;
+  bool late = false;  // a message left at another time than its own
+  int resets = 0;
+  int closes = 0;
+} midi;
+
+const plat::audio::MidiOutOps kFakeMidi = {
+    [] { return midi.openOk; },
+    [](uint32_t message, int64_t due) {
+      midi.late |= due != midi.now;
+      midi.sent.push_back({due, message});
+    },
+    [] { ++midi.resets; },
+    [] { ++midi.closes; },
+};
+
+constexpr int64_t kSecond = plat::audio::kMidiClockRate;
+
+uint32_t Packed(const MidiEvent& e) { return e.status | e.data1 << 8 | e.data2 << 16; }
+
+bool IsController(uint32_t m, uint32_t controller) {
+  return (m & 0xF0) == 0xB0 && ((m >> 8) & 0xFF) == controller;
+}
+
+class MidiMusic : public GameMusic {
+ protected:
+  void SetUp() override {
+    GameMusic::SetUp();
+    midi = FakeMidi{};
+    Volumes(100, 100, false);
+  }
+  void TearDown() override {
+    GameMusic::TearDown();
+    plat::audio::UseMidiOutput(nullptr);
+    plat::AudioPause(false);
+    Volumes(100, 100, false);
+  }
+  static void Volumes(int master, int music, bool mute) {
+    plat::Preferences p;
+    p.masterVolume = master;
+    p.musicVolume = music;
+    p.mute = mute;
+    plat::AudioApplyVolumes(p);
+  }
+  // Moves the clock from message to message up to `until`.
+  static void PlayUntil(int64_t until) {
+    while (midi.now < until) midi.now = std::min(plat::audio::MidiPump(midi.now), until);
+    plat::audio::MidiPump(midi.now);
+  }
+  static std::vector<Message> Since(size_t from) {
+    return std::vector<Message>(midi.sent.begin() + static_cast<std::ptrdiff_t>(from), midi.sent.end());
+  }
+};
+
+// The first minute of the title music: what FluidSynth is given, then what
+// the MIDI device receives, message for message and frame for frame.
+TEST_F(MidiMusic, TheTitleMusicLeavesAsFluidSynthIsGivenIt) {
+  ASSERT_TRUE(InitMusic());
+  RenderSeconds(lpIDMPerformance, 61.0);
+  std::vector<Message> synth;
+  for (int i = 0; i < lpIDMPerformance->SentCount(); ++i) {
+    const Performance::Sent& s = lpIDMPerformance->SentEvents()[i];
+    if (s.frame < 60 * kSecond) synth.push_back({s.frame, Packed(s.event)});
+  }
+  ReleaseMusic();
+  ASSERT_GT(synth.size(), 1000u);
+
+  plat::audio::UseMidiOutput(&kFakeMidi, false);
+  ASSERT_TRUE(InitMusic());
+  PlayUntil(60 * kSecond - 1);
+  EXPECT_FALSE(midi.late);
+  EXPECT_EQ(midi.sent, synth);
+  ReleaseMusic();
+  EXPECT_EQ(midi.closes, 1);
+}
+
+TEST_F(MidiMusic, PauseSilencesEveryChannelAndPlayResumesWhereItStopped) {
+  plat::audio::UseMidiOutput(&kFakeMidi, false);
+  ASSERT_TRUE(InitMusic());
+  PlayUntil(5 * kSecond);
+  plat::AudioPause(true);
+  const size_t paused = midi.sent.size();
+  PlayUntil(5 * kSecond + 100);  // the game's clock stands still; the pump does not
+  plat::audio::MidiPump(midi.now);
+  std::vector<Message> off = Since(paused);
+  ASSERT_EQ(off.size(), 16u);
+  for (uint32_t ch = 0; ch < 16; ++ch) EXPECT_EQ(off[ch].message, (0xB0 | ch) | 123 << 8) << ch;
+  EXPECT_EQ(midi.resets, 1);
+
+  plat::AudioPause(false);
+  PlayUntil(8 * kSecond);
+  const std::vector<Message> resumed = Since(paused + 16);
+  ReleaseMusic();
+  midi = FakeMidi{};
+  ASSERT_TRUE(InitMusic());
+  PlayUntil(8 * kSecond);
+  std::vector<Message> unpaused;
+  for (const Message& m : midi.sent)
+    if (m.due > 5 * kSecond) unpaused.push_back(m);
+  EXPECT_EQ(resumed, unpaused);
+}
+
+// The player's volumes scale each channel's volume controller (the piece's
+// own setting times master and music volume); mute sends 0.
+TEST_F(MidiMusic, VolumeAndMuteGoThroughChannelVolume) {
+  plat::audio::UseMidiOutput(&kFakeMidi, false);
+  ASSERT_TRUE(InitMusic());
+  PlayUntil(kSecond);
+  int piece[16];
+  std::fill(std::begin(piece), std::end(piece), 100);
+  for (const Message& m : midi.sent)
+    if (IsController(m.message, 7)) piece[m.message & 15] = static_cast<int>(m.message >> 16);
+  ASSERT_NE(*std::min_element(std::begin(piece), std::end(piece)), 100);  // the piece sets its own
+
+  auto volumesSent = [](size_t from) {
+    std::vector<int> v;
+    for (const Message& m : Since(from))
+      if (IsController(m.message, 7)) v.push_back(static_cast<int>(m.message >> 16));
+    return v;
+  };
+  const std::pair<int, int> kLevels[] = {{50, 80}, {0, 100}, {100, 10}};
+  for (auto [master, music] : kLevels) {
+    const size_t from = midi.sent.size();
+    Volumes(master, music, false);
+    plat::audio::MidiPump(midi.now);
+    std::vector<int> expected;
+    for (int v : piece) expected.push_back(static_cast<int>(std::lround(v * master * music / 10000.0)));
+    EXPECT_EQ(volumesSent(from), expected) << master << " " << music;
+  }
+  size_t from = midi.sent.size();
+  Volumes(100, 100, true);
+  plat::audio::MidiPump(midi.now);
+  EXPECT_EQ(volumesSent(from), std::vector<int>(16, 0));
+
+  // Restarted while muted: the piece's own volumes come through muted too.
+  from = midi.sent.size();
+  RestartMusic(true);
+  PlayUntil(2 * kSecond);
+  EXPECT_EQ(volumesSent(from), std::vector<int>(volumesSent(from).size(), 0));
+  EXPECT_FALSE(volumesSent(from).empty());
+  from = midi.sent.size();
+  Volumes(100, 100, false);
+  plat::audio::MidiPump(midi.now);
+  EXPECT_EQ(volumesSent(from), std::vector<int>(std::begin(piece), std::end(piece)));
+}
+
+TEST_F(MidiMusic, NoMidiOutputMeansOneWarningAndNoMusic) {
+  midi.openOk = false;
+  plat::audio::UseMidiOutput(&kFakeMidi, false);
+  ::testing::internal::CaptureStderr();
+  EXPECT_TRUE(InitMusic());
+  RestartMusic(true);
+  PlayUntil(kSecond);
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(err, "ruzov: no MIDI output could be opened; playing without music\n");
+  EXPECT_TRUE(midi.sent.empty());
+  ReleaseMusic();
+  EXPECT_EQ(midi.closes, 0);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // platform/platform.h; the mixer is in mixer.h.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -71,6 +72,40 @@ void UseDeviceOps(const DeviceOps* ops);
 
 // The one mixer, for a fake device to render from.
 Mixer& DeviceMixer();
+
+// ------------------------------------------------------ MIDI output seam
+// A MIDI output device as a table of operations, for a platform whose own
+// synthesizer plays the music. When one is installed the performance sends
+// the sequencer's events there, from an output thread that wakes every
+// millisecond, instead of rendering them through FluidSynth.
+
+// Ticks of a message's `due` time per second.
+constexpr int kMidiClockRate = 48000;
+
+struct MidiOutOps {
+  // Opens the system's MIDI output; false when there is none.
+  bool (*open)();
+  // One short message, packed as status | data1 << 8 | data2 << 16, called
+  // on the output thread once it is due. `due` counts kMidiClockRate ticks
+  // from the music's first block, pauses left out: a device that plays at
+  // once ignores it, one with a queue of its own may play it at that time.
+  void (*send)(uint32_t message, int64_t due);
+  // Silences every channel at once, after the driver's all-notes-off on
+  // each of them; may be null.
+  void (*reset)();
+  void (*close)();
+};
+
+// Installs the MIDI output the next performance opens (null: FluidSynth).
+// With `ownThread` false nothing is sent until MidiPump is called (tests).
+void UseMidiOutput(const MidiOutOps* ops, bool ownThread = true);
+
+// Without the output thread: sends what is due by `now` (ticks of the
+// music's clock) and returns the tick the next message is due at.
+int64_t MidiPump(int64_t now);
+
+// When the output thread means `due` to sound, on the steady clock.
+std::chrono::steady_clock::time_point MidiDueTime(int64_t due);
 
 }  // namespace audio
 }  // namespace plat

@@ -31,6 +31,7 @@ struct FakeDevice {
   bool openOk = true;
   bool lost = false;
   bool added = false;  // a new device has been plugged in
+  bool paused = false;
   int rate = 22050;
   int opens = 0;
 } fake;
@@ -42,13 +43,14 @@ const plat::audio::DeviceOps kFakeOps = {
       if (!fake.openOk) return 0;
       ++fake.opens;
       fake.lost = false;
+      fake.paused = false;  // a device starts playing
       return fake.rate;
     },
     [] {},
     [] { return fake.lost; },
     [] {},
     [] {},
-    nullptr,
+    [](bool paused) { fake.paused = paused; },
     [] { return std::exchange(fake.added, false); },
 };
 
@@ -91,6 +93,7 @@ class SoundDevice : public ::testing::Test {
   void TearDown() override {
     ReleaseSound();
     plat::AudioRelease();
+    plat::AudioPause(false);
     plat::AudioSetMusicSource(nullptr, nullptr);
     plat::audio::UseDeviceOps(nullptr);
     ErrStr = nullptr;
@@ -235,6 +238,8 @@ TEST_F(GameSound, StartUpFailuresStoreTheirMessage) {
   for (bool initOk : {false, true}) {
     fake.initOk = initOk;
     EXPECT_TRUE(InitSound());
+    EXPECT_EQ(plat::audio::CurrentDeviceState(),
+              initOk ? plat::audio::DeviceState::Silent : plat::audio::DeviceState::NoSystem);
     EXPECT_EQ(ErrStr, nullptr);
     EXPECT_EQ(plat::AudioDeviceRate(), 48000);
     for (plat::SoundBuffer* b : lpDSBSounds) EXPECT_NE(b, nullptr);
@@ -328,6 +333,36 @@ TEST_F(GameSound, LostBuffersRestoredByIndexZeroWithoutPlaying) {
   EXPECT_EQ(fake.opens, 2);
   EXPECT_EQ(plat::SoundGetStatus(lpDSBSounds[0]), 0u);
   EXPECT_EQ(Heard(), 0);
+}
+
+// A device plugged in while there was none is taken at the next effect;
+// the player's pause holds on every device opened while it lasts.
+TEST_F(GameSound, ADeviceThatComesLaterIsTakenAndThePauseHoldsOnIt) {
+  using plat::audio::DeviceState;
+  fake.openOk = false;
+  ASSERT_TRUE(InitSound());
+  fake.openOk = true;
+  plat::AudioPause(true);
+  PlaySoundEffect(kEffectDrip);
+  EXPECT_EQ(plat::audio::CurrentDeviceState(), DeviceState::Silent);
+  EXPECT_EQ(fake.opens, 0);
+
+  fake.added = true;
+  PlaySoundEffect(kEffectDrip);
+  EXPECT_EQ(plat::audio::CurrentDeviceState(), DeviceState::Open);
+  EXPECT_EQ(fake.opens, 1);
+  EXPECT_TRUE(fake.paused);
+  fake.lost = true;
+  PlaySoundEffect(kEffectDrip);
+  EXPECT_EQ(fake.opens, 2);
+  EXPECT_TRUE(fake.paused);
+  plat::AudioPause(false);
+  EXPECT_FALSE(fake.paused);
+  EXPECT_EQ(Heard(), 200);
+
+  ReleaseSound();
+  EXPECT_EQ(plat::audio::CurrentDeviceState(), DeviceState::Closed);
+  EXPECT_EQ(plat::AudioDeviceRate(), 0);
 }
 
 TEST_F(GameSound, AFailedReloadIsSilentAndLeavesItsMessage) {

@@ -73,6 +73,18 @@ void UseDeviceOps(const DeviceOps* ops);
 // The one mixer, for a fake device to render from.
 Mixer& DeviceMixer();
 
+// Where the device is in its life (device_life.cpp).
+enum class DeviceState {
+  Closed,    // before AudioCreate and after AudioRelease
+  Open,      // the device calls the mixer every period
+  Silent,    // no device could be opened: the buffers play to nobody at a
+             // nominal rate until one is added
+  Appeared,  // silent, and a device has been added: the buffers report
+             // themselves lost, and their restoring opens it
+  NoSystem,  // the audio system itself could not start: silent for good
+};
+DeviceState CurrentDeviceState();
+
 // ------------------------------------------------------ MIDI output seam
 // A MIDI output device as a table of operations, for a platform whose own
 // synthesizer plays the music. When one is installed the performance sends

@@ -5,6 +5,7 @@ list(APPEND RUZOV_AUDIO_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/mixer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/convert.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sdl_device.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/device_life.cpp
   ${CMAKE_CURRENT_LIST_DIR}/effects.cpp
   ${CMAKE_CURRENT_LIST_DIR}/conductor.cpp
   ${CMAKE_CURRENT_LIST_DIR}/performance.cpp

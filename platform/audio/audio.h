@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "music/objects.h"
 #include "platform/preferences.h"
@@ -84,6 +85,15 @@ enum class DeviceState {
   NoSystem,  // the audio system itself could not start: silent for good
 };
 DeviceState CurrentDeviceState();
+
+// ------------------------------------------------------------ SoundFont
+// The system's places for a General MIDI SoundFont, in the order searched.
+extern const std::vector<std::string> kSystemSoundFonts;
+// Why `path` cannot serve as a SoundFont (missing, a folder, not one),
+// empty when it can.
+std::string SoundFontProblem(const std::string& path);
+// The first of `places` that can, or empty.
+std::string FindSoundFont(const std::vector<std::string>& places);
 
 // ------------------------------------------------------ MIDI output seam
 // A MIDI output device as a table of operations, for a platform whose own

@@ -9,5 +9,6 @@ list(APPEND RUZOV_AUDIO_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/effects.cpp
   ${CMAKE_CURRENT_LIST_DIR}/conductor.cpp
   ${CMAKE_CURRENT_LIST_DIR}/performance.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/soundfont.cpp
   ${CMAKE_CURRENT_LIST_DIR}/midi_out.cpp
 )

@@ -205,8 +205,6 @@ std::string Wav(uint32_t rate, const std::vector<int16_t>& samples) {
 
 class GameSound : public SoundDevice {
  protected:
-  const char* kFiles[kEffectCount] = {"GunShot.wav", "drip.wav", "Schaden.wav", "Get.wav", "Kollision.wav"};
-
   void SetUp() override {
     SoundDevice::SetUp();
     old_ = fs::current_path();
@@ -223,7 +221,7 @@ class GameSound : public SoundDevice {
     SoundDevice::TearDown();
   }
   void WriteEffect(int i, const std::vector<int16_t>& samples) {
-    std::ofstream(kFiles[i], std::ios::binary) << Wav(22050, samples);
+    std::ofstream(kSoundFiles[i], std::ios::binary) << Wav(22050, samples);
   }
   // First left sample of the next period, in sample units.
   int Heard() { return static_cast<int>(std::lround(Render(1)[0] * 32768.0f)); }
@@ -294,18 +292,18 @@ TEST_F(GameSound, EachRequestPlaysItsEffectOnce) {
 // The effects of the generated data set, as the game plays them: sample for
 // sample what the file holds, and again from the start on the next request.
 TEST_F(GameSound, ShippedEffectsAreHeardAsRecorded) {
-  for (const char* f : kFiles)
+  for (const char* f : kSoundFiles)
     fs::copy_file(fs::path(RUZOV_DATA) / f, f, fs::copy_options::overwrite_existing);
   ASSERT_TRUE(InitSound());
   for (int effect = kEffectDrip; effect < kEffectCount; ++effect) {
-    const std::string data = testsupport::ReadFile(kFiles[effect]).substr(44);  // 16-bit mono at 22050
+    const std::string data = testsupport::ReadFile(kSoundFiles[effect]).substr(44);  // 16-bit mono at 22050
     std::vector<int16_t> samples(data.size() / 2);
     std::memcpy(samples.data(), data.data(), samples.size() * 2);
     for (int play = 0; play < 2; ++play) {
       PlaySoundEffect(effect);
       const std::vector<float> out = Render(static_cast<int>(samples.size()) + 1);
       for (size_t i = 0; i < samples.size(); ++i)
-        ASSERT_EQ(out[2 * i], samples[i] / 32768.0f) << kFiles[effect];
+        ASSERT_EQ(out[2 * i], samples[i] / 32768.0f) << kSoundFiles[effect];
       EXPECT_EQ(out.back(), 0.0f);
     }
   }

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sets everything up and runs CI in timed stages, in order, stopping at the
-# first red one: format, build (warnings as errors, then every test), tidy,
+# first red one: format (style and layers), build (warnings as errors, then every test), tidy,
 # asan (the whole suite under the sanitizers), fuzz, package, web.
 # A stage fails at its first failing command. Under CI (CI=true, which
 # .ci/run sets) a stage that cannot run fails and says why; elsewhere it is
@@ -25,6 +25,7 @@ cannot_run() {
 
 stage_format() {
   bash scripts/check-style.sh format
+  bash scripts/check-layers.sh
 }
 
 stage_build() {

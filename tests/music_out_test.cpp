@@ -204,6 +204,7 @@ const plat::audio::MidiOutOps kFakeMidi = {
     },
     [] { ++midi.resets; },
     [] { ++midi.closes; },
+    nullptr,
 };
 
 constexpr int64_t kSecond = plat::audio::kMidiClockRate;

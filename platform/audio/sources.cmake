@@ -10,5 +10,5 @@ list(APPEND RUZOV_AUDIO_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/conductor.cpp
   ${CMAKE_CURRENT_LIST_DIR}/performance.cpp
   ${CMAKE_CURRENT_LIST_DIR}/soundfont.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/midi_out.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/midi_driver.cpp
 )

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The browser build's checks: it builds; the simulator compiled for node
 # prints the same traces as the native one; and in headless Chromium the page
-# starts, shows the native simulator's title picture pixel for pixel, reacts
-# to keys, plays sound, runs 60 frames a second and ends on Escape.
+# starts, shows the native simulator's title picture pixel for pixel (and
+# saves it so on F12), reacts to keys and touch, plays sound, runs 60 frames
+# a second, pauses, lays itself out on phones, comes up quickly over a slow
+# link and plays again with the server gone (tests/web/browser_test.js).
 # Skipped (exit 0) only where emscripten is missing and cannot be installed.
 set -uo pipefail
 cd "$(dirname "$0")/../.."
@@ -60,7 +62,7 @@ for _ in $(seq 50); do
   python3 -c "import urllib.request; urllib.request.urlopen('http://127.0.0.1:$port/')" 2>/dev/null && break
   sleep 0.1
 done
-NODE_PATH="$npm_dir/node_modules" node tests/web/browser_test.js "http://127.0.0.1:$port/" "$work"
+NODE_PATH="$npm_dir/node_modules" node tests/web/browser_test.js "http://127.0.0.1:$port/" "$work" "$server"
 browser=$?
 [ "$browser" -eq 0 ] || fail "the browser test"
 
@@ -68,7 +70,13 @@ differing() { compare -metric AE "$1" "$2" null: 2>&1; }
 title="$(differing "$work/title.png" "$work/title.bmp")"
 [ "$title" = 0 ] || fail "title picture differs from the native simulator's in $title pixels"
 echo "web: ok: title picture identical to the native simulator's"
+[ "$(identify -format %wx%h "$work/f12.png")" = 640x480 ] || fail "F12's picture is not 640x480"
+f12="$(differing "$work/f12.png" "$work/title.bmp")"
+[ "$f12" = 0 ] || fail "F12's picture differs from the title in $f12 pixels"
+echo "web: ok: F12's picture identical to the title"
 [ "$(differing "$work/title.png" "$work/play.png")" != 0 ] || fail "Space did not change the picture"
 [ "$(differing "$work/play.png" "$work/turned.png")" != 0 ] || fail "the arrows did not change the picture"
 echo "web: ok: Space and the arrows change the picture"
+echo "web: $(cat "$work/first-visit.txt")"
+[ -z "${RUZOV_WEB_SHOTS:-}" ] || cp "$work/phone.png" "$work/page.png" "$RUZOV_WEB_SHOTS/"
 echo "web: all passed in $(( $(date +%s) - start )) s"

@@ -1,7 +1,7 @@
 // Loads the three music files by class and name, with an optional cache.
 #include "base/read_file.h"
 #include "music/formats.h"
-#include "music/music.h"
+#include "music/objects.h"
 
 namespace dm {
 

@@ -3,7 +3,8 @@
 // the SoundFont that comes late.
 #pragma once
 
-#include "platform/audio/device.h"
+#include "platform/audio/audio.h"
+#include "platform/audio/mixer.h"
 
 namespace plat::audio {
 

@@ -152,7 +152,12 @@
 
   function step() {
     const game = page.game;
-    const wait = game._RuzovStep();
+    let wait;
+    try {
+      wait = game._RuzovStep();
+    } catch (error) {
+      return fail(error.message || String(error)); // the game stopped short (out of memory, ...)
+    }
     status.frames = game._RuzovFrames();
     if (wait < 0) return ended();
     if ((game._RuzovPaused() === 1) !== status.paused) page.showPaused(!status.paused);

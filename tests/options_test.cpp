@@ -174,7 +174,7 @@ TEST(Locate, SoundFontOrderSkipsWhatIsNoSoundFont) {
   EXPECT_EQ(plat::audio::FindSoundFont(places), "");
   WriteFile(t / "sys/b.sf2", soundFont);
   WriteFile(t / "sys/a.sf2", std::string("RIFF\x10\0\0\0WAVE", 12));  // a RIFF file, but not a SoundFont
-  fs::create_directories(t / "work/GM.sf2");                    // a folder of that name
+  fs::create_directories(t / "work/GM.sf2");                          // a folder of that name
   EXPECT_EQ(plat::audio::FindSoundFont(places), t / "sys/b.sf2");
   WriteFile(t / "data/GM.sf2", soundFont);
   EXPECT_EQ(plat::audio::FindSoundFont(places), t / "data/GM.sf2");

@@ -2,8 +2,7 @@
 # time, so nothing of an older build is left in it. What the page needs
 # before its first picture, and the SoundFont that follows, are gzipped for
 # any static server (the page unpacks them itself); the icons come from the
-# native build; sw.js gets the list of files with their SHA-256 and a version
-# made of them, so a changed file makes a new version.
+# native build; last the service worker (keep_offline.cmake).
 #   -DSITE -DPAGE -DGAME (ruzov.js, .wasm and .data beside it) -DFLUIDSYNTH
 #   -DLICENCE -DSOUNDFONT -DICONS (the native build's icons folder)
 foreach(v SITE PAGE GAME FLUIDSYNTH LICENCE SOUNDFONT ICONS)
@@ -50,19 +49,4 @@ foreach(resize "192;Lanczos" "512;point")
   endif()
 endforeach()
 
-# Every file the page may ask for, with its hash; the version hashes them all.
-file(GLOB names RELATIVE ${SITE} ${SITE}/*)
-list(SORT names)
-set(list "")
-set(all "")
-foreach(name ${names})
-  file(SHA256 ${SITE}/${name} sum)
-  string(APPEND list "  '${name}': '${sum}',\n")
-  string(APPEND all "${name} ${sum}\n")
-endforeach()
-string(SHA256 version "${all}")
-string(SUBSTRING ${version} 0 16 version)
-file(READ ${PAGE}/sw.js worker)
-string(REPLACE "'@VERSION@'" "'${version}'" worker "${worker}")
-string(REPLACE "'@FILES@'" "{\n${list}}" worker "${worker}")
-file(WRITE ${SITE}/sw.js "${worker}")
+include(${CMAKE_CURRENT_LIST_DIR}/keep_offline.cmake)

@@ -51,7 +51,7 @@ add_custom_command(
   COMMAND ${CMAKE_COMMAND} -DSITE=${site} -DPAGE=${page} -DGAME=$<TARGET_FILE:ruzov> -DFLUIDSYNTH=${fluidsynth_js}
           -DLICENCE=${fluidsynth_licence} -DSOUNDFONT=${RUZOV_WEB_SOUNDFONT} -DICONS=${RUZOV_WEB_ICONS}
           -P ${CMAKE_CURRENT_LIST_DIR}/lay_out_site.cmake
-  DEPENDS ruzov ${CMAKE_CURRENT_LIST_DIR}/lay_out_site.cmake ${page_files} ${fluidsynth_js} ${RUZOV_WEB_SOUNDFONT}
+  DEPENDS ruzov ${CMAKE_CURRENT_LIST_DIR}/lay_out_site.cmake ${CMAKE_CURRENT_LIST_DIR}/keep_offline.cmake ${page_files} ${fluidsynth_js} ${RUZOV_WEB_SOUNDFONT}
           ${icon_files}
   COMMENT "Laying out the web page in ${site}"
   VERBATIM)

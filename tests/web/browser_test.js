@@ -2,12 +2,14 @@
 // no touch controls, F12's picture, Space and the arrows, sound, 60 frames
 // a second, the pause (P, a hidden tab, a lost focus) and Escape. On a phone
 // (mobile emulation with touch): the controls, the layout at four sizes and
-// on rotation, playing by touch, the pause button and Escape's question.
-// On a first visit over a slow link: the time and bytes to the first
-// picture; then the page again with the server gone. Writes screenshots and
-// figures to the folder given for run.sh; prints one line per check and
-// exits 1 on a failure.
-//   node browser_test.js URL OUTDIR SERVER_PID
+// on rotation, playing by touch, the pause button and Escape's question. A
+// gamepad, made up. On a first visit over a slow link: the time and bytes
+// to the first picture; a newer build taking over; the page with the server
+// gone. Writes screenshots and figures to the folder given for run.sh;
+// prints one line per check and exits 1 on a failure.
+//   node browser_test.js URL OUTDIR SERVER_PID SITE_LINK NEXT_SITE
+// The server serves SITE_LINK, a link the test points at NEXT_SITE, a newer
+// build, to see it replace the kept one.
 'use strict';
 
 const fs = require('fs');
@@ -15,7 +17,7 @@ const os = require('os');
 const path = require('path');
 const puppeteer = require('puppeteer-core');
 
-const [url, outDir, serverPid] = process.argv.slice(2);
+const [url, outDir, serverPid, siteLink, nextSite] = process.argv.slice(2);
 let failed = false;
 function check(ok, what, detail = '') {
   console.log(`${ok ? 'ok' : 'FAIL'}: ${what}${detail ? ' (' + detail + ')' : ''}`);
@@ -188,6 +190,39 @@ async function desktop(browser) {
   await page.close();
 }
 
+// ------------------------------------------------------------ gamepad
+// A standard gamepad as the browser's gamepad API shows it, made up before
+// the page starts: Start gives Space, the D-pad the arrows, through SDL.
+async function gamepad(browser) {
+  const page = await open(browser.defaultBrowserContext(), { width: 700, height: 520, deviceScaleFactor: 1 });
+  await page.evaluateOnNewDocument(() => {
+    const buttons = Array.from({ length: 17 }, () => ({ pressed: false, value: 0 }));
+    const pad = { id: 'Made-up pad', index: 0, connected: true, mapping: 'standard', timestamp: 1, axes: [0, 0, 0, 0], buttons };
+    navigator.getGamepads = () => [pad];
+    window.press = (button, down) => {
+      buttons[button] = { pressed: down, value: down ? 1 : 0 };
+      pad.timestamp += 1;
+    };
+  });
+  await page.goto(url, { waitUntil: 'load' });
+  if (!(await running(page))) return;
+  const before = await status(page);
+  await page.evaluate(() => window.press(9, true));
+  await sleep(300);
+  await page.evaluate(() => window.press(9, false));
+  await page.evaluate(() => window.press(14, true));
+  await sleep(700);
+  const held = await status(page);
+  await page.evaluate(() => window.press(14, false));
+  await sleep(200);
+  const after = await status(page);
+  check(before.rules.playing === 0 && held.rules.playing === 1 && held.rules.arrows === 1 &&
+          held.rules.heading !== before.rules.heading && after.rules.arrows === 0,
+        'a gamepad plays: Start starts, the D-pad turns',
+        `heading ${before.rules.heading} -> ${held.rules.heading}, arrows ${held.rules.arrows} -> ${after.rules.arrows}`);
+  await page.close();
+}
+
 // ------------------------------------------------------------ layout
 // Everything inside the viewport, the picture 4:3 and clear of every
 // control, every control at least a thumb wide, nothing to scroll.
@@ -227,7 +262,6 @@ async function phone(browser) {
   if (!(await running(page))) return;
   const shown = await page.$eval('#steer', (e) => getComputedStyle(e).display !== 'none');
   check((await status(page)).touch && shown, 'touch controls shown with touch');
-  await page.screenshot({ path: path.join(outDir, 'phone.png') });
 
   // Turning the phone lays the page out again, without a reload.
   await page.evaluate(() => (window.notReloaded = true));
@@ -259,6 +293,7 @@ async function phone(browser) {
   const turn = await touch('right');
   await sleep(700);
   const both = await status(page);
+  await page.screenshot({ path: path.join(outDir, 'phone.png') });
   await turn.end();
   await thrust.end();
   await sleep(100);
@@ -347,6 +382,26 @@ async function firstVisit(browser) {
   check(kept.music === 'on', 'the music joins after the SoundFont', kept.music);
   check(kept.offline, 'the page is kept for offline play');
 
+  // A newer build on the server: fetched whole behind the old one, it takes
+  // over at the next start and only its files are kept.
+  const before = await page.evaluate(() => caches.keys());
+  fs.unlinkSync(siteLink);
+  fs.symlinkSync(nextSite, siteLink);
+  await page.reload({ waitUntil: 'load' });
+  await page.waitForFunction(async () => !!(await navigator.serviceWorker.getRegistration()).waiting,
+                             { timeout: 120000 }).catch(() => {});
+  await page.reload();
+  let now = null;
+  for (let i = 0; i < 300 && !(now && now.next && now.state === 'running'); ++i, await sleep(100)) {
+    now = await page.evaluate(async () => ({
+      next: document.body.innerHTML.includes('the next build'),
+      state: window.ruzov && window.ruzov.state,
+      caches: (await caches.keys()).filter((n) => n.startsWith('ruzov-')),
+    })).catch(() => null);
+  }
+  check(now && now.next && now.state === 'running' && now.caches.length === 1 && !before.includes(now.caches[0]),
+        'a newer build replaces the kept one whole', now ? `${before} -> ${now.caches}` : 'no page');
+
   // No server at all: the page comes from its worker and plays, music too.
   process.kill(Number(serverPid));
   await sleep(300);
@@ -355,7 +410,8 @@ async function firstVisit(browser) {
   if (await running(page)) {
     await page.waitForFunction(() => window.ruzov.music !== 'loading' && window.ruzov.music !== 'waiting',
                                { timeout: 30000 }).catch(() => {});
-    check((await status(page)).music === 'on', 'offline: the music too');
+    const offline = await page.evaluate(() => [window.ruzov.music, document.body.innerHTML.includes('the next build')]);
+    check(offline[0] === 'on' && offline[1], 'offline: the kept build plays, music too', offline[0]);
   }
   await context.close();
 }
@@ -374,6 +430,7 @@ async function firstVisit(browser) {
   });
   try {
     await desktop(browser);
+    await gamepad(browser);
     await phone(browser);
     await firstVisit(browser);
   } finally {

@@ -55,14 +55,21 @@ done
 # The browser.
 build/ruzov-sim --data build/data --frames 10 --shot "5:$work/title.bmp" --trace /dev/null ||
   fail "native title shot"
+# A plain static server, no compression, serving a link to the page; the
+# test points it at a newer build (the same with one file changed).
+ln -s "$root/build-web/site" "$work/site"
+cp -r build-web/site "$work/next"
+sed -i 's|</body>|<!-- the next build --></body>|' "$work/next/index.html"
+cmake -DSITE="$work/next" -DPAGE=platform/web/page -P platform/web/keep_offline.cmake || fail "the next build"
 port="$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')"
-python3 -m http.server --bind 127.0.0.1 "$port" --directory build-web/site >"$work/server.log" 2>&1 &
+python3 -m http.server --bind 127.0.0.1 "$port" --directory "$work/site" >"$work/server.log" 2>&1 &
 server=$!
 for _ in $(seq 50); do
   python3 -c "import urllib.request; urllib.request.urlopen('http://127.0.0.1:$port/')" 2>/dev/null && break
   sleep 0.1
 done
-NODE_PATH="$npm_dir/node_modules" node tests/web/browser_test.js "http://127.0.0.1:$port/" "$work" "$server"
+NODE_PATH="$npm_dir/node_modules" node tests/web/browser_test.js "http://127.0.0.1:$port/" "$work" "$server" \
+  "$work/site" "$work/next"
 browser=$?
 [ "$browser" -eq 0 ] || fail "the browser test"
 
@@ -78,5 +85,9 @@ echo "web: ok: F12's picture identical to the title"
 [ "$(differing "$work/play.png" "$work/turned.png")" != 0 ] || fail "the arrows did not change the picture"
 echo "web: ok: Space and the arrows change the picture"
 echo "web: $(cat "$work/first-visit.txt")"
-[ -z "${RUZOV_WEB_SHOTS:-}" ] || cp "$work/phone.png" "$work/page.png" "$RUZOV_WEB_SHOTS/"
+# RUZOV_WEB_SHOTS=docs/screenshots keeps the page's pictures for the README.
+if [ -n "${RUZOV_WEB_SHOTS:-}" ]; then
+  convert "$work/page.png" -resize 480x -colors 128 -strip "$RUZOV_WEB_SHOTS/web.png"
+  convert "$work/phone.png" -resize 390x -colors 128 -strip "$RUZOV_WEB_SHOTS/web-phone.png"
+fi
 echo "web: all passed in $(( $(date +%s) - start )) s"

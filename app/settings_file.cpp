@@ -1,18 +1,12 @@
 // Reading and atomically rewriting the settings file.
 #include "app/settings_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
-
-void (*gSettingsBeforeRename)() = nullptr;
 
 namespace {
 
@@ -74,26 +68,6 @@ bool IsRemembered(std::string_view key) {
   for (const char* k : kRemembered)
     if (key == k) return true;
   return false;
-}
-
-bool WriteAll(int fd, const std::string& bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<size_t>(n);
-  }
-  return true;
-}
-
-bool MakeFolders(const std::string& folder) {
-  for (size_t at = 1; at <= folder.size(); ++at) {
-    if (at != folder.size() && folder[at] != '/') continue;
-    const std::string part = folder.substr(0, at);
-    if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
-  }
-  return true;
 }
 
 bool ReadWhole(const std::string& path, std::string* out) {
@@ -201,34 +175,8 @@ std::string UpdateSettingsText(std::string_view old, const plat::Preferences& p)
 }
 
 bool SaveSettingsFile(const std::string& path, const plat::Preferences& p) {
-  const size_t slash = path.rfind('/');
-  if (path.empty() || slash == std::string::npos) return false;
-  const std::string folder = path.substr(0, slash);
-  if (!MakeFolders(folder)) return false;
-
+  if (path.empty() || path.find('/') == std::string::npos) return false;
   std::string old;
   ReadWhole(path, &old);
-  const std::string text = UpdateSettingsText(old, p);
-
-  std::string temp = path + ".XXXXXX";
-  const int fd = mkstemp(temp.data());
-  if (fd < 0) return false;
-  fchmod(fd, 0644);
-  const bool written = WriteAll(fd, text) && fsync(fd) == 0;
-  if (close(fd) != 0 || !written) {
-    unlink(temp.c_str());
-    return false;
-  }
-  if (gSettingsBeforeRename) gSettingsBeforeRename();
-  if (rename(temp.c_str(), path.c_str()) != 0) {
-    unlink(temp.c_str());
-    return false;
-  }
-  // The rename itself is made durable with the folder.
-  const int dir = open(folder.empty() ? "/" : folder.c_str(), O_RDONLY | O_DIRECTORY);
-  if (dir >= 0) {
-    fsync(dir);
-    close(dir);
-  }
-  return true;
+  return plat::WriteFileAtomically(path, UpdateSettingsText(old, p));
 }

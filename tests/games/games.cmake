@@ -1,8 +1,8 @@
 # Recorded games: every tests/games/*.script replayed by the simulator must
 # give the trace recorded beside it; and the 16 levels their recorded
 # checksums. scripts/record-games.sh records them anew.
-add_executable(ruzov_games ${CMAKE_CURRENT_LIST_DIR}/games.cpp ${CMAKE_SOURCE_DIR}/tools/sim/trace.cpp)
-target_link_libraries(ruzov_games PRIVATE ruzov_core ruzov_platform_headless ruzov_platform_common)
+add_executable(ruzov_games ${CMAKE_CURRENT_LIST_DIR}/games.cpp)
+target_link_libraries(ruzov_games PRIVATE ruzov_record ruzov_core ruzov_platform_headless ruzov_platform_common)
 add_dependencies(ruzov_games ruzov-sim)
 if(TARGET ruzov-data)
   add_dependencies(ruzov_games ruzov-data)

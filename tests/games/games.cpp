@@ -28,7 +28,7 @@
 #include "game/state.h"
 #include "gfx/image_files.h"
 #include "platform/headless.h"
-#include "tools/sim/trace.h"
+#include "record/record.h"
 
 namespace {
 
@@ -94,14 +94,14 @@ int64_t ScriptFrames(const std::string& path, std::vector<int64_t>* shots, int64
 uint32_t FileCrc(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  return sim::Crc32(bytes.data(), bytes.size());
+  return rec::Crc32(bytes.data(), bytes.size());
 }
 
 uint32_t DataCrc(const std::string& data) {
   uint32_t crc = 0;
   for (const char* name : kImageFiles) {
     const uint32_t one = FileCrc(data + "/" + name);
-    crc = sim::Crc32(&one, sizeof one, crc);
+    crc = rec::Crc32(&one, sizeof one, crc);
   }
   return crc;
 }
@@ -178,7 +178,7 @@ int Games(bool record, const std::string& sim, const std::string& data, const st
   };
   while (std::fgets(buf, sizeof buf, pipe)) {
     text = buf;
-    crc = sim::Crc32(text.data(), text.size(), crc);
+    crc = rec::Crc32(text.data(), text.size(), crc);
     text.pop_back();
     lastKept = n % every == 0;
     ++n;
@@ -249,8 +249,8 @@ int Levels(bool record, const std::string& data, const std::string& expected) {
   RunMainLoop();
   char line[64];
   for (int lv = 0; lv < kLevelCount; ++lv) {
-    std::snprintf(line, sizeof line, "level=%d map=%08x objs=%08x\n", lv, sim::MapCrc(lv),
-                  sim::ObjectsCrc(lv));
+    std::snprintf(line, sizeof line, "level=%d map=%08x objs=%08x\n", lv, rec::MapCrc(lv),
+                  rec::ObjectsCrc(lv));
     got << line;
   }
   if (!headless::WindowDestroyed()) ReleaseAll();

@@ -123,6 +123,10 @@ void ParseSettingsText(std::string_view text, const std::string& name, Settings*
       (key == "volume"         ? out->masterVolume
        : key == "music-volume" ? out->musicVolume
                                : out->effectsVolume) = n;
+    } else if (key == "keep-recordings") {
+      if (!ParseKeepCount(value, &n))
+        return bad("keep-recordings takes a number from 0 to " + std::to_string(kMaxKeptRecordings));
+      out->keepRecordings = n;
     } else if (key == "soundfont" || key == "data") {
       if (value.empty()) return bad(key + " needs a value");
       (key == "soundfont" ? out->soundFont : out->dataDir) = value;

@@ -23,3 +23,8 @@ foreach(_script ${_ruzov_games})
             ${CMAKE_CURRENT_LIST_DIR}/${_name}.trace ${_ruzov_game_frames})
 endforeach()
 add_test(NAME game_levels COMMAND ruzov_games levels check ${RUZOV_DATA_DIR} ${CMAKE_CURRENT_LIST_DIR}/levels.txt)
+
+# Recordings on the simulator: a recorded run replays to its own trace and
+# verifies; a changed or cut one does not.
+add_test(NAME recording_sim
+  COMMAND ${CMAKE_CURRENT_LIST_DIR}/../recording_sim.sh $<TARGET_FILE:ruzov-sim> ${RUZOV_DATA_DIR} ${CMAKE_CURRENT_LIST_DIR})

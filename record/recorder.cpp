@@ -33,6 +33,7 @@ struct Recorder {
   std::vector<Checkpoint> checkpoints;
   uint32_t lastCrc = 0;  // after the last frame
   bool inGame = false;
+  uint32_t playScore = 0;  // after the last play frame
 };
 
 Recorder gRec;
@@ -114,11 +115,13 @@ bool RecordFrame(const char* line, size_t length, uint32_t* score) {
   if (gRec.frames % kCheckpointEvery == 0) gRec.checkpoints.push_back({gRec.frames, gRec.crc});
   gRec.lastCrc = gRec.crc;
   ++gRec.frames;
-  // A game ends when play goes back to the title; its score stands until
-  // the next title frame's new-game reset.
+  // A game ends when play goes back to the title. Lost or won in a play
+  // frame, its score stands until the next title frame's new-game reset;
+  // ended by the title keys, that reset has run: the last play frame's counts.
   const bool ended = gRec.inGame && !game;
+  if (ended) *score = punkte > gRec.playScore ? punkte : gRec.playScore;
   gRec.inGame = game != 0;
-  if (ended) *score = punkte;
+  if (game) gRec.playScore = punkte;
   return ended;
 }
 

@@ -90,8 +90,8 @@ TEST(Recording, WhatTheRecorderWritesReadsBackTheSame) {
   EXPECT_EQ(rec::HeaderFrames("0 down UP\n"), -1);  // a plain script
 }
 
-// A game ends when play goes back to the title; its score is the one the
-// frame ended with.
+// A game ends when play goes back to the title; its score is the one it
+// had at its end, however it ended.
 TEST(Recording, TheFrameThatEndsAGameReportsItsScore) {
   ResetGameStateForTests();
   rec::StartRecorder();
@@ -105,6 +105,14 @@ TEST(Recording, TheFrameThatEndsAGameReportsItsScore) {
   EXPECT_TRUE(rec::RecordFrame(line, 2, &score));
   EXPECT_EQ(score, 340u);
   EXPECT_FALSE(rec::RecordFrame(line, 2, &score));
+  // Ended by the title keys: the title frame has already reset the score.
+  game = 1;
+  punkte = 55;
+  EXPECT_FALSE(rec::RecordFrame(line, 2, &score));
+  game = 0;
+  punkte = 0;
+  EXPECT_TRUE(rec::RecordFrame(line, 2, &score));
+  EXPECT_EQ(score, 55u);
 }
 
 // Each fault names the file and the line it is in.

@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "app/recordings.h"
-#include "platform/files.h"
+#include "base/write_file.h"
 
 namespace {
 
@@ -58,7 +58,7 @@ std::string KeepIfBest(const std::string& folder, int keep, uint32_t score, cons
   std::strftime(stamp, sizeof stamp, "%Y-%m-%d-%H%M%S", &local);
   const std::string name = std::string(stamp) + kScoreMark + std::to_string(score) + kSuffix;
   const std::string path = folder + "/" + name;
-  if (!plat::WriteFileAtomically(path, text)) return std::string();
+  if (!files::WriteAtomically(path, text)) return std::string();
   kept.push_back(name);
   std::sort(kept.begin(), kept.end());
   for (size_t i = 0; i + static_cast<size_t>(keep) < kept.size(); ++i)

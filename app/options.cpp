@@ -4,6 +4,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "base/text_input.h"
+
 const char* const kUsage =
     "usage: ruzov [--window | --fullscreen] [--scale integer|sharp|smooth]\n"
     "             [--volume N] [--music-volume N] [--effects-volume N] [--mute]\n"
@@ -64,24 +66,6 @@ const char* ScaleName(plat::ScaleMode mode) {
   return "sharp";
 }
 
-bool ParseVolume(const std::string& text, int* out) {
-  if (text.empty() || text.size() > 3 || text.find_first_not_of("0123456789") != std::string::npos)
-    return false;
-  const int v = std::stoi(text);
-  if (v > 100) return false;
-  *out = v;
-  return true;
-}
-
-bool ParseKeepCount(const std::string& text, int* out) {
-  if (text.empty() || text.size() > 4 || text.find_first_not_of("0123456789") != std::string::npos)
-    return false;
-  const int v = std::stoi(text);
-  if (v > kMaxKeptRecordings) return false;
-  *out = v;
-  return true;
-}
-
 OptionsAction ParseOptions(int argc, const char* const* argv, Settings* out, std::string* error) {
   Settings s;
   for (int i = 1; i < argc; ++i) {
@@ -112,7 +96,7 @@ OptionsAction ParseOptions(int argc, const char* const* argv, Settings* out, std
       std::string v;
       int n = 0;
       if (!value(&v)) return false;
-      if (!ParseVolume(v, &n)) {
+      if (!txt::ParseInt(v, 0, 100, &n)) {
         *error = name;
         *error += " needs a number from 0 to 100, not '" + v + "'";
         return false;
@@ -167,9 +151,9 @@ OptionsAction ParseOptions(int argc, const char* const* argv, Settings* out, std
       std::string v;
       int n = 0;
       ok = value(&v);
-      if (ok && !ParseKeepCount(v, &n)) {
-        *error = "--keep-recordings needs a number from 0 to " + std::to_string(kMaxKeptRecordings) +
-                 ", not '" + v + "'";
+      if (ok && !txt::ParseInt(v, 0, kMaxKeptRecordings, &n)) {
+        *error = "--keep-recordings needs a number from 0 to " + std::to_string(kMaxKeptRecordings) + ", not '" +
+                 v + "'";
         ok = false;
       }
       s.keepRecordings = n;

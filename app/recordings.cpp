@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "app/app.h"
-#include "platform/files.h"
+#include "base/write_file.h"
 #include "platform/sdl/backend.h"
 #include "record/record.h"
 
@@ -108,7 +108,7 @@ bool FinishRecordings() {
   SetLoopHooks(LoopHooks{});
   const std::string& path = gState.plan.recordFile;
   if (path.empty()) return true;
-  if (plat::WriteFileAtomically(path, rec::RecordingText(gState.plan.program.c_str()))) return true;
+  if (files::WriteAtomically(path, rec::RecordingText(gState.plan.program.c_str()))) return true;
   std::fprintf(stderr, "ruzov: cannot write the recording %s: %s\n", path.c_str(), std::strerror(errno));
   return false;
 }

@@ -4,9 +4,10 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <fstream>
 #include <string_view>
 
+#include "base/read_file.h"
+#include "base/text_input.h"
 #include "record/record.h"
 
 namespace rec {
@@ -15,73 +16,18 @@ namespace {
 
 constexpr std::string_view kMagic = "# ruzov recording ";
 
-bool Digits(std::string_view word, uint64_t limit, uint64_t* out) {
-  if (word.empty() || word.size() > 19) return false;
-  uint64_t value = 0;
-  for (const char c : word) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + static_cast<uint64_t>(c - '0');
-  }
-  if (value > limit) return false;
-  *out = value;
-  return true;
+// A count in plain decimal digits, no sign, within [0, limit].
+bool Count(std::string_view word, int64_t limit, int64_t* out) {
+  return !word.empty() && word.find_first_not_of("0123456789") == std::string_view::npos &&
+         txt::ParseInt(word, 0, limit, out);
 }
 
-bool Hex8(std::string_view word, uint32_t* out) {
-  if (word.size() != 8) return false;
-  uint32_t value = 0;
-  for (const char c : word) {
-    uint32_t digit;
-    if (c >= '0' && c <= '9')
-      digit = static_cast<uint32_t>(c - '0');
-    else if (c >= 'a' && c <= 'f')
-      digit = static_cast<uint32_t>(c - 'a' + 10);
-    else if (c >= 'A' && c <= 'F')
-      digit = static_cast<uint32_t>(c - 'A' + 10);
-    else
-      return false;
-    value = value << 4 | digit;
-  }
-  *out = value;
-  return true;
-}
-
-// The words of a header line after its "# ".
+// The words of a header line after its "#".
 std::vector<std::string_view> Words(std::string_view line) {
   std::vector<std::string_view> words;
-  size_t at = 0;
-  while (at < line.size()) {
-    while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) ++at;
-    const size_t start = at;
-    while (at < line.size() && line[at] != ' ' && line[at] != '\t') ++at;
-    if (at > start) words.push_back(line.substr(start, at - start));
-  }
+  for (std::string_view word; txt::NextWord(&line, &word);) words.push_back(word);
   return words;
 }
-
-std::string_view StripBom(std::string_view text) {
-  return text.starts_with("\xEF\xBB\xBF") ? text.substr(3) : text;
-}
-
-// Hands out the lines of `text` with their numbers, CR of a CRLF taken off.
-class Lines {
- public:
-  explicit Lines(std::string_view text) : rest_(text) {}
-  bool Next(std::string_view* line) {
-    if (rest_.empty()) return false;
-    const size_t end = rest_.find('\n');
-    *line = rest_.substr(0, end);
-    rest_ = end == std::string_view::npos ? std::string_view() : rest_.substr(end + 1);
-    if (line->ends_with('\r')) line->remove_suffix(1);
-    ++number_;
-    return true;
-  }
-  int Number() const { return number_; }
-
- private:
-  std::string_view rest_;
-  int number_ = 0;
-};
 
 struct Header {
   bool program = false, frames = false, score = false;
@@ -95,25 +41,26 @@ bool HeaderLine(const std::vector<std::string_view>& w, Recording* out, Header* 
     *why = text;
     return false;
   };
-  uint64_t n = 0;
+  int64_t n = 0;
   if (w[0] == "program") {
     if (w.size() != 2 || w[1].size() > 40) return fail("expected '# program VERSION'");
     out->program = std::string(w[1]);
     seen->program = true;
   } else if (w[0] == "frames") {
-    if (w.size() != 2 || !Digits(w[1], kMaxFrames, &n))
+    if (w.size() != 2 || !Count(w[1], kMaxFrames, &n))
       return fail("expected '# frames N', at most " + std::to_string(kMaxFrames));
-    out->frames = static_cast<int64_t>(n);
+    out->frames = n;
     seen->frames = true;
   } else if (w[0] == "score") {
-    if (w.size() != 2 || !Digits(w[1], UINT32_MAX, &n)) return fail("expected '# score N'");
+    if (w.size() != 2 || !Count(w[1], UINT32_MAX, &n)) return fail("expected '# score N'");
     out->score = static_cast<uint32_t>(n);
     seen->score = true;
   } else if (w[0] == "crc") {
-    Checkpoint c{};
-    if (w.size() != 3 || !Digits(w[1], kMaxFrames, &n) || !Hex8(w[2], &c.crc))
+    int64_t crc = 0;
+    if (w.size() != 3 || !Count(w[1], kMaxFrames, &n) || w[2].size() != 8 || w[2][0] == '+' || w[2][0] == '-' ||
+        !txt::ParseInt(w[2], 0, UINT32_MAX, &crc, 16))
       return fail("expected '# crc FRAME XXXXXXXX'");
-    c.frame = static_cast<int64_t>(n);
+    const Checkpoint c{n, static_cast<uint32_t>(crc)};
     // Bounded by the frame count once that is known; never more than it allows.
     if (out->checkpoints.size() > static_cast<size_t>(kMaxFrames / kCheckpointEvery) + 1)
       return fail("too many checkpoints");
@@ -143,37 +90,37 @@ int64_t HeaderFrames(const std::string& text) {
 
 bool ParseRecording(const std::string& text, const std::string& name, Recording* out, std::string* error) {
   *out = Recording{};
-  const std::string_view body = StripBom(text);
-  Lines lines(body);
-  std::string_view line;
-  if (!lines.Next(&line) || !line.starts_with(kMagic)) {
+  const std::string_view body = txt::WithoutBom(text);
+  std::string_view rest = body, line;
+  int number = 1;
+  if (!txt::NextLine(&rest, &line) || !line.starts_with(kMagic)) {
     *error = At(name, 1, "not a recording (it starts with no '" + std::string(kMagic) + "N' line)");
     return false;
   }
-  uint64_t version = 0;
-  if (!Digits(line.substr(kMagic.size()), 1000, &version) || version == 0) {
+  int64_t version = 0;
+  if (!Count(line.substr(kMagic.size()), 1000, &version) || version == 0) {
     *error = At(name, 1, "no format version");
     return false;
   }
-  if (version > static_cast<uint64_t>(kFormatVersion)) {
+  if (version > kFormatVersion) {
     *error = At(name, 1,
                 "format " + std::to_string(version) + " is newer than this program reads (" +
                     std::to_string(kFormatVersion) + ")");
     return false;
   }
   Header seen;
-  while (lines.Next(&line)) {
+  while (txt::NextLine(&rest, &line)) {
     if (!line.starts_with('#')) break;
-    seen.lastLine = lines.Number();
+    seen.lastLine = ++number;
     const std::vector<std::string_view> w = Words(line.substr(1));
     if (w.empty()) continue;
     std::string why;
     const size_t before = out->checkpoints.size();
     if (!HeaderLine(w, out, &seen, &why)) {
-      *error = At(name, lines.Number(), why);
+      *error = At(name, number, why);
       return false;
     }
-    if (out->checkpoints.size() != before) seen.checkpointLines.push_back(lines.Number());
+    if (out->checkpoints.size() != before) seen.checkpointLines.push_back(number);
   }
   if (!seen.program || !seen.frames || !seen.score) {
     *error = At(name, seen.lastLine,
@@ -216,29 +163,17 @@ bool ParseRecording(const std::string& text, const std::string& name, Recording*
 
 bool ReadRecording(const std::string& path, Recording* out, std::string* error) {
   struct stat info {};
-  if (stat(path.c_str(), &info) != 0) {
-    *error = path + ": cannot be read";
+  // A folder opens on some systems and reads as nothing: say what it is.
+  if (stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+    *error = path + ": a folder, not a recording";
     return false;
   }
-  if (!S_ISREG(info.st_mode)) {
-    *error = path + ": not a file";
+  std::string text;
+  if (const char* why = files::ReadWhole(path.c_str(), kMaxFileBytes, &text)) {
+    *error = path + ": " + why + (std::string_view(why) == "too large"
+                                      ? " for a recording (more than " + std::to_string(kMaxFileBytes >> 20) + " MiB)"
+                                      : std::string());
     return false;
-  }
-  if (static_cast<uint64_t>(info.st_size) > kMaxFileBytes) {
-    *error =
-        path + ": larger than " + std::to_string(kMaxFileBytes >> 20) + " MiB, too large for a recording";
-    return false;
-  }
-  std::ifstream in(path, std::ios::binary);
-  std::string text(static_cast<size_t>(info.st_size), '\0');
-  // A file that grows meanwhile is read only as far as it was; one that
-  // shrinks is truncated here and refused by the parser.
-  if (!in || !in.read(text.data(), static_cast<std::streamsize>(text.size()))) {
-    if (!in.bad() && in.gcount() >= 0) text.resize(static_cast<size_t>(in.gcount()));
-    if (in.bad() || text.empty()) {
-      *error = path + ": cannot be read";
-      return false;
-    }
   }
   return ParseRecording(text, path, out, error);
 }

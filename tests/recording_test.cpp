@@ -151,8 +151,8 @@ TEST(Recording, EveryBrokenFileIsRefusedNamingItsLine) {
       << error;
 }
 
-// Files are refused before they are read when they cannot be recordings.
-TEST(Recording, HugeMissingAndFolderFilesAreRefusedUnread) {
+// A file too large, missing or a folder is refused, and never read past the cap.
+TEST(Recording, HugeMissingAndFolderFilesAreRefused) {
   TempFolder dir;
   const std::string huge = dir.path + "/huge.rec";
   {
@@ -163,11 +163,11 @@ TEST(Recording, HugeMissingAndFolderFilesAreRefusedUnread) {
   rec::Recording r;
   std::string error;
   EXPECT_FALSE(rec::ReadRecording(huge, &r, &error));
-  EXPECT_EQ(error, huge + ": larger than 32 MiB, too large for a recording");
+  EXPECT_EQ(error, huge + ": too large for a recording (more than 32 MiB)");
   EXPECT_FALSE(rec::ReadRecording(dir.path + "/none.rec", &r, &error));
-  EXPECT_EQ(error, dir.path + "/none.rec: cannot be read");
+  EXPECT_EQ(error, dir.path + "/none.rec: cannot be opened");
   EXPECT_FALSE(rec::ReadRecording(dir.path, &r, &error));
-  EXPECT_EQ(error, dir.path + ": not a file");
+  EXPECT_EQ(error, dir.path + ": a folder, not a recording");
 }
 
 // Written once per new best, never for an equal or lower score or none;

@@ -14,7 +14,7 @@
 #include "app/app.h"
 #include "app/startup.h"
 #include "game/state.h"
-#include "platform/files.h"
+#include "base/write_file.h"
 #include "platform/headless.h"
 #include "record/record.h"
 #include "tools/sim/check.h"
@@ -370,7 +370,7 @@ bool CloseTrace() {
 
 bool WriteRecording() {
   if (gOpt.recordPath.empty()) return true;
-  if (plat::WriteFileAtomically(gOpt.recordPath, rec::RecordingText(RUZOV_VERSION))) return true;
+  if (files::WriteAtomically(gOpt.recordPath, rec::RecordingText(RUZOV_VERSION))) return true;
   std::fprintf(stderr, "ruzov-sim: cannot write the recording %s\n", gOpt.recordPath.c_str());
   return false;
 }

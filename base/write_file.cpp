@@ -1,5 +1,5 @@
 // Atomic whole-file writes: temporary file, sync, rename, sync the folder.
-#include "platform/files.h"
+#include "base/write_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,7 +7,7 @@
 
 #include <cerrno>
 
-namespace plat {
+namespace files {
 
 void (*gBeforeRename)() = nullptr;
 
@@ -35,7 +35,7 @@ bool MakeFolders(const std::string& folder) {
   return true;
 }
 
-bool WriteFileAtomically(const std::string& path, const std::string& bytes) {
+bool WriteAtomically(const std::string& path, const std::string& bytes) {
   const size_t slash = path.rfind('/');
   const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
   if (path.empty() || (slash != std::string::npos && !MakeFolders(folder))) return false;
@@ -67,4 +67,4 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes) {
   return true;
 }
 
-}  // namespace plat
+}  // namespace files

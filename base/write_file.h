@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace plat {
+namespace files {
 
 // Makes `folder` and the folders above it where missing.
 bool MakeFolders(const std::string& folder);
@@ -12,9 +12,9 @@ bool MakeFolders(const std::string& folder);
 // Replaces `path` with `bytes`: a temporary file in the same folder, synced,
 // then renamed over it, and the folder synced. The folder is made when
 // missing. False (and nothing left behind) on any failure, errno telling why.
-bool WriteFileAtomically(const std::string& path, const std::string& bytes);
+bool WriteAtomically(const std::string& path, const std::string& bytes);
 
 // Runs between the synced temporary file and the rename; for tests.
 extern void (*gBeforeRename)();
 
-}  // namespace plat
+}  // namespace files

@@ -152,8 +152,8 @@ OptionsAction ParseOptions(int argc, const char* const* argv, Settings* out, std
       int n = 0;
       ok = value(&v);
       if (ok && !txt::ParseInt(v, 0, kMaxKeptRecordings, &n)) {
-        *error = "--keep-recordings needs a number from 0 to " + std::to_string(kMaxKeptRecordings) + ", not '" +
-                 v + "'";
+        *error = "--keep-recordings needs a number from 0 to " + std::to_string(kMaxKeptRecordings) +
+                 ", not '" + v + "'";
         ok = false;
       }
       s.keepRecordings = n;

@@ -57,8 +57,8 @@ bool HeaderLine(const std::vector<std::string_view>& w, Recording* out, Header* 
     seen->score = true;
   } else if (w[0] == "crc") {
     int64_t crc = 0;
-    if (w.size() != 3 || !Count(w[1], kMaxFrames, &n) || w[2].size() != 8 || w[2][0] == '+' || w[2][0] == '-' ||
-        !txt::ParseInt(w[2], 0, UINT32_MAX, &crc, 16))
+    if (w.size() != 3 || !Count(w[1], kMaxFrames, &n) || w[2].size() != 8 || w[2][0] == '+' ||
+        w[2][0] == '-' || !txt::ParseInt(w[2], 0, UINT32_MAX, &crc, 16))
       return fail("expected '# crc FRAME XXXXXXXX'");
     const Checkpoint c{n, static_cast<uint32_t>(crc)};
     // Bounded by the frame count once that is known; never more than it allows.
@@ -170,9 +170,10 @@ bool ReadRecording(const std::string& path, Recording* out, std::string* error) 
   }
   std::string text;
   if (const char* why = files::ReadWhole(path.c_str(), kMaxFileBytes, &text)) {
-    *error = path + ": " + why + (std::string_view(why) == "too large"
-                                      ? " for a recording (more than " + std::to_string(kMaxFileBytes >> 20) + " MiB)"
-                                      : std::string());
+    *error = path + ": " + why +
+             (std::string_view(why) == "too large"
+                  ? " for a recording (more than " + std::to_string(kMaxFileBytes >> 20) + " MiB)"
+                  : std::string());
     return false;
   }
   return ParseRecording(text, path, out, error);

@@ -13,8 +13,8 @@
 
 #include "app/app.h"
 #include "app/startup.h"
-#include "game/state.h"
 #include "base/write_file.h"
+#include "game/state.h"
 #include "platform/headless.h"
 #include "record/record.h"
 #include "tools/sim/check.h"

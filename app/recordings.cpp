@@ -23,7 +23,6 @@ struct State {
   RecordingPlan plan;
   std::string folder;
   bool warned = false;  // one warning for a folder that takes no file
-  int64_t frame = 0;    // the frame that runs next
   std::vector<SaveFrame> saves;
 };
 
@@ -41,23 +40,11 @@ void KeepGame(uint32_t score) {
   }
 }
 
-void OnMessage(const plat::Msg& msg) { rec::RecordMessage(msg.message, msg.wParam); }
-
-void OnFrame() {
-  const bool replayed = rec::Replaying();
-  if (rec::RecorderRunning()) {
-    static char line[rec::kTraceLineSize];
-    const size_t length = rec::TakeTraceLine(line, gState.frame);
-    uint32_t score = 0;
-    // A game watched again is not the player's own.
-    if (rec::RecordFrame(line, length, &score) && !replayed && gState.plan.keep > 0) KeepGame(score);
-  }
+void SaveFrames(int64_t frame) {
   for (const SaveFrame& save : gState.saves)
-    if (save.frame == gState.frame && !sdlplat::SaveFramePng(save.path.c_str()))
-      std::fprintf(stderr, "ruzov: cannot save frame %lld as %s\n", static_cast<long long>(save.frame),
+    if (save.frame == frame && !sdlplat::SaveFramePng(save.path.c_str()))
+      std::fprintf(stderr, "ruzov: cannot save frame %lld as %s\n", static_cast<long long>(frame),
                    save.path.c_str());
-  ++gState.frame;
-  rec::ReplayFrameDone();
 }
 
 bool ParseSaveFrames(const std::vector<std::string>& given) {
@@ -81,12 +68,6 @@ bool StartRecordings(const RecordingPlan& plan) {
   gState.plan = plan;
   if (!ParseSaveFrames(plan.saveFrames)) return false;
   if (plan.keep > 0) gState.folder = RecordingsFolder();
-  LoopHooks hooks;
-  hooks.frame = OnFrame;
-  if (!plan.recordFile.empty() || plan.keep > 0) {
-    rec::StartRecorder();
-    hooks.message = OnMessage;
-  }
   if (!plan.replayFile.empty()) {
     rec::Recording recording;
     std::string error;
@@ -98,9 +79,11 @@ bool StartRecordings(const RecordingPlan& plan) {
       std::fprintf(stderr, "ruzov: %s was recorded by version %s, this is %s: it may play differently\n",
                    plan.replayFile.c_str(), recording.program.c_str(), plan.program.c_str());
     rec::StartReplay(recording, plan.replayExit);
-    hooks.source = rec::ReplayMessage;
   }
-  SetLoopHooks(hooks);
+  rec::Listeners listeners;
+  if (plan.keep > 0) listeners.gameEnded = KeepGame;
+  listeners.frameDone = SaveFrames;
+  rec::HookIntoLoop(!plan.recordFile.empty() || plan.keep > 0, listeners);
   return true;
 }
 

@@ -94,4 +94,15 @@ bool ReplayMessage(plat::Msg* msg);
 bool ReplayFrameDone();
 int ReplaySpeed();  // 1, 2, 4 or 8
 
+// ------------------------------------------------------------------- hooks
+// What a game's entry hears of its recordings; any may be null.
+struct Listeners {
+  void (*gameEnded)(uint32_t score) = nullptr;  // one of the player's own games
+  void (*frameDone)(int64_t frame) = nullptr;   // after each frame
+  void (*replayEnded)() = nullptr;              // the recording's frames have run
+};
+// Hooks the recorder (when `record`) and a replay started before into the
+// loop, with `listeners`, before the first frame.
+void HookIntoLoop(bool record, const Listeners& listeners);
+
 }  // namespace rec

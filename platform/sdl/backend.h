@@ -116,6 +116,8 @@ FrameLayout LayoutFor(plat::ScaleMode mode, int outputWidth, int outputHeight);
 void Represent(bool exposed);
 // Writes the last presented frame as a PNG; the path written, or empty.
 bool SaveScreenshot(char* path, int pathSize);
+// The same frame as a PNG at `path` (a replay's chosen frames, for tests).
+bool SaveFramePng(const char* path);
 // The last frame presented (5-6-5), null before the first.
 const uint16_t* LastFrame(int* pitch);
 

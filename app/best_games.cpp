@@ -3,6 +3,7 @@
 #include <dirent.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 
@@ -49,6 +50,7 @@ std::string KeepIfBest(const std::string& folder, int keep, uint32_t score, cons
                        std::time_t when) {
   // A game without a point is nobody's best.
   std::vector<std::string> kept = KeptRecordings(folder);
+  errno = 0;  // a folder not made yet is no failure; only a write that fails is
   if (score == 0) return std::string();
   for (const std::string& name : kept)
     if (ScoreOf(name) >= static_cast<int64_t>(score)) return std::string();

@@ -8,11 +8,14 @@
 #include <sys/resource.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/sdl/backend.h"
+#include "test_files.h"
 
 using namespace plat;
 
@@ -291,6 +294,33 @@ TEST_F(SdlWindow, PlatformKeysAreSwallowedUnlessModified) {
   }
   EXPECT_EQ(gSeen.size(), 12u);
   EXPECT_FALSE(sdlplat::IsPaused());
+}
+
+// With no pictures folder (no usable $XDG_PICTURES_DIR, no $HOME) F12 saves
+// into the folder the game was started from, named absolutely, and never
+// into the working directory, which is the data folder by then.
+TEST_F(SdlWindow, AScreenshotWithoutAPicturesFolderGoesWhereTheGameWasStarted) {
+  OpenDisplay();
+  testsupport::TempFolder start, data(true);
+  std::filesystem::create_directory(data / "pictures");
+  const char* home = std::getenv("HOME");
+  const std::string savedHome = home ? home : "";
+  unsetenv("HOME");
+  setenv("XDG_PICTURES_DIR", "pictures", 1);  // relative: not a place anyone can find again
+  Preferences p = CurrentPreferences();
+  p.startFolder = start.Path().string();
+  SetPreferences(p);
+
+  char path[4096] = {};
+  const bool saved = sdlplat::SaveScreenshot(path, sizeof path);
+  unsetenv("XDG_PICTURES_DIR");
+  if (home) setenv("HOME", savedHome.c_str(), 1);
+  ASSERT_TRUE(saved);
+  EXPECT_EQ(std::string(path).rfind(start / "ruzov-", 0), 0u) << path;
+  EXPECT_TRUE(std::filesystem::exists(path));
+  const auto left = std::distance(std::filesystem::directory_iterator(data.Path()), {});
+  EXPECT_EQ(left, 1) << "only the empty pictures folder stays in the data folder";
+  EXPECT_TRUE(std::filesystem::is_empty(data / "pictures"));
 }
 
 // No display, or one that shows nothing: the window is the step that fails.

@@ -5,7 +5,8 @@
 
 #include <string>
 
-#include "platform/sdl/backend.h"
+#include "platform/platform.h"
+#include "platform/sdl/input.h"
 
 using namespace plat;
 

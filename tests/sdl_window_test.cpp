@@ -14,7 +14,13 @@
 #include <thread>
 #include <vector>
 
-#include "platform/sdl/backend.h"
+#include "platform/platform.h"
+#include "platform/preferences.h"
+#include "platform/sdl/controls.h"
+#include "platform/sdl/input.h"
+#include "platform/sdl/layout.h"
+#include "platform/sdl/present.h"
+#include "platform/sdl/window.h"
 #include "test_files.h"
 
 using namespace plat;

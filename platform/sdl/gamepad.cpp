@@ -2,7 +2,8 @@
 // the buttons of most pads): they give the same key events the keyboard
 // gives, so the window procedure cannot tell them apart. The ship takes one
 // direction at a time, so the stick gives the arrow of its larger axis.
-#include "platform/sdl/backend.h"
+#include "platform/platform.h"
+#include "platform/sdl/input.h"
 
 namespace {
 

@@ -19,7 +19,13 @@
 #include <initializer_list>
 
 #include "base/rgb565.h"
-#include "platform/sdl/backend.h"
+#include "platform/platform.h"
+#include "platform/preferences.h"
+#include "platform/sdl/controls.h"
+#include "platform/sdl/layout.h"
+#include "platform/sdl/present.h"
+#include "platform/sdl/stats.h"
+#include "platform/sdl/window.h"
 
 namespace {
 
@@ -205,35 +211,6 @@ int DesktopFactor() {
 }  // namespace
 
 namespace sdlplat {
-
-FrameLayout FitFrame(int outputWidth, int outputHeight) {
-  FrameLayout layout{{0, 0, 0, 0}, 1, false};
-  if (outputWidth <= 0 || outputHeight <= 0) return layout;
-  int w = outputWidth, h = outputHeight;
-  if (int64_t{w} * plat::kScreenHeight > int64_t{h} * plat::kScreenWidth)
-    w = static_cast<int>(int64_t{h} * plat::kScreenWidth / plat::kScreenHeight);
-  else
-    h = static_cast<int>(int64_t{w} * plat::kScreenHeight / plat::kScreenWidth);
-  layout.dst = SDL_Rect{(outputWidth - w) / 2, (outputHeight - h) / 2, w, h};
-  layout.factor = SDL_max(1, SDL_min(w / plat::kScreenWidth, h / plat::kScreenHeight));
-  layout.smooth = w != plat::kScreenWidth * layout.factor || h != plat::kScreenHeight * layout.factor;
-  return layout;
-}
-
-FrameLayout LayoutFor(plat::ScaleMode mode, int outputWidth, int outputHeight) {
-  FrameLayout layout = FitFrame(outputWidth, outputHeight);
-  if (mode == plat::ScaleMode::Smooth && layout.smooth) {
-    layout.factor = 1;  // one filtered step from the frame itself
-  } else if (mode == plat::ScaleMode::Integer && outputWidth >= plat::kScreenWidth &&
-             outputHeight >= plat::kScreenHeight) {
-    const int k = layout.factor;
-    layout.dst =
-        SDL_Rect{(outputWidth - plat::kScreenWidth * k) / 2, (outputHeight - plat::kScreenHeight * k) / 2,
-                 plat::kScreenWidth * k, plat::kScreenHeight * k};
-    layout.smooth = false;
-  }
-  return layout;
-}
 
 void ReleasePresenter() {
   if (gPres.scaled) SDL_DestroyTexture(gPres.scaled);

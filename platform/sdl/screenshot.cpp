@@ -11,7 +11,10 @@
 #include <string>
 
 #include "base/rgb565.h"
-#include "platform/sdl/backend.h"
+#include "platform/platform.h"
+#include "platform/preferences.h"
+#include "platform/sdl/controls.h"
+#include "platform/sdl/present.h"
 
 namespace {
 

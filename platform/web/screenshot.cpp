@@ -1,6 +1,6 @@
 // F12 on a page: the browser has its own ways to keep a picture, and the
 // page has no folder to write one into.
-#include "platform/sdl/backend.h"
+#include "platform/sdl/controls.h"
 
 namespace sdlplat {
 

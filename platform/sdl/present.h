@@ -28,6 +28,18 @@ struct RowSpan {
 RowSpan ScaleFrame(const uint16_t* src, int srcPitch, uint32_t* dst, int dstPitch, int dstW, int dstH,
                    int rShift, int gShift, int bShift, const uint16_t* shown = nullptr);
 
+// The volume the bar shows now, -1 when it is not shown; `muted` as now.
+int VolumeShown(bool* muted);
+
+// The path without a renderer (surface.cpp): our scaler into the window
+// surface. It fits a 32-bit surface with 8-bit channels.
+bool SurfaceFits(const SDL_Surface* surface);
+// Paints the window black; false when its surface does not fit.
+bool SurfaceStart();
+// `shown`: the frame the surface shows now, if known; `exposed`: the whole
+// window must be repainted.
+void SurfacePresent(const uint16_t* frame, int pitch, const uint16_t* shown, bool exposed);
+
 // The overlay over the scaled picture `dst`: a dimmed picture with "PAUSED"
 // while paused, a volume bar after a change. `fill` paints one rectangle.
 using FillFn = void (*)(void* user, const SDL_Rect& rect, uint8_t r, uint8_t g, uint8_t b);

@@ -12,6 +12,7 @@
 #include "app/options.h"
 #include "app/settings_file.h"
 #include "app/startup.h"
+#include "platform/audio/audio.h"
 #include "platform/preferences.h"
 
 namespace {
@@ -78,13 +79,8 @@ int main(int argc, char** argv) {
 
   plat::Preferences preferences = PreferencesFrom(settings);
   preferences.startFolder = workDir;
-  const char* env = std::getenv("RUZOV_SOUNDFONT");
-  preferences.soundFont = FindSoundFont(
-      SoundFontPlaces(settings.soundFont.value_or(""), env, dataDir, workDir, kSystemSoundFonts));
-  if (preferences.soundFont.empty())
-    std::fprintf(stderr,
-                 "ruzov: no General MIDI SoundFont found, the music stays silent; install one "
-                 "(apt-get install timgm6mb-soundfont) or pass --soundfont FILE\n");
+  preferences.soundFont = ChooseSoundFont(settings.soundFont.value_or(""), std::getenv("RUZOV_SOUNDFONT"),
+                                          dataDir, workDir, plat::audio::kSystemSoundFonts);
 
   plat::SetPreferences(preferences);
   gSaved = preferences;

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "app/options.h"
 #include "app/settings_file.h"
 #include "gfx/image_files.h"
+#include "platform/audio/audio.h"
 #include "test_files.h"
 
 namespace fs = std::filesystem;
@@ -187,18 +189,43 @@ TEST(Locate, AGivenDataFolderIsUsedOrRefusedNeverReplaced) {
 TEST(Locate, SoundFontOrderSkipsWhatIsNoSoundFont) {
   TempFolder t;
   const std::string soundFont("RIFF\x10\0\0\0sfbkLIST", 16);
+  const std::vector<std::string> system = {t / "sys/a.sf2", t / "sys/b.sf2"};
   const std::vector<std::string> places =
-      SoundFontPlaces("my.sf2", "/env.sf2", t / "data", t / "work", {t / "sys/a.sf2", t / "sys/b.sf2"});
+      SoundFontPlaces("my.sf2", "/env.sf2", t / "data", t / "work", system);
   ASSERT_EQ(places, (std::vector<std::string>{t / "work/my.sf2", "/env.sf2", t / "data/GM.sf2",
                                               t / "work/GM.sf2", t / "sys/a.sf2", t / "sys/b.sf2"}));
-  EXPECT_EQ(FindSoundFont(places), "");
+  EXPECT_EQ(plat::audio::FindSoundFont(places), "");
   WriteFile(t / "sys/b.sf2", soundFont);
   WriteFile(t / "sys/a.sf2", std::string("RIFF\x10\0\0\0WAVE", 12));  // a RIFF file, but not a SoundFont
   fs::create_directories(t / "work/GM.sf2");                          // a folder of that name
-  EXPECT_EQ(FindSoundFont(places), t / "sys/b.sf2");
+  EXPECT_EQ(plat::audio::FindSoundFont(places), t / "sys/b.sf2");
   WriteFile(t / "data/GM.sf2", soundFont);
-  EXPECT_EQ(FindSoundFont(places), t / "data/GM.sf2");
+  EXPECT_EQ(plat::audio::FindSoundFont(places), t / "data/GM.sf2");
   WriteFile(t / "work/my.sf2", soundFont);
-  EXPECT_EQ(FindSoundFont(places), t / "work/my.sf2");
+  EXPECT_EQ(plat::audio::FindSoundFont(places), t / "work/my.sf2");
   EXPECT_EQ(SoundFontPlaces("", nullptr, "/d", "/d", {}), std::vector<std::string>{"/d/GM.sf2"});
+}
+
+// A SoundFont the player names but that cannot serve: one line says which
+// and why, and the one found next plays.
+TEST(Locate, ANamedSoundFontThatCannotServeIsReportedOnce) {
+  TempFolder t;
+  WriteFile(t / "data/GM.sf2", std::string("RIFF\x10\0\0\0sfbkLIST", 16));
+  fs::create_directories(t / "work/folder.sf2");
+  const std::pair<std::string, std::string> kCases[] = {
+      {"/dev/zero", "/dev/zero: not a SoundFont"},
+      {"missing.sf2", t / "work/missing.sf2" + ": No such file or directory"},
+      {"folder.sf2", t / "work/folder.sf2" + ": a folder, not a file"},
+  };
+  for (const auto& [option, said] : kCases) {
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(ChooseSoundFont(option, nullptr, t / "data", t / "work", {}), t / "data/GM.sf2");
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_NE(err.find("cannot use the SoundFont " + said), std::string::npos) << err;
+  }
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(ChooseSoundFont("", nullptr, t / "work", t / "work", {}), "");
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("no General MIDI SoundFont found"),
+            std::string::npos);
 }

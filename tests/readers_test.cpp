@@ -145,7 +145,8 @@ TEST(Sounds, CommonFormatsPlayAtTheirLevel) {
       std::string samples;
       for (int i = 0; i < 16; ++i) samples += c.sample;
       std::ofstream(path, std::ios::binary) << Wav(c.tag, c.bits, samples, extensible);
-      CWave wave(path.c_str());
+      CWave wave;
+      wave.Create(path.c_str());
       plat::WaveFormat wf{};
       ASSERT_TRUE(wave.GetFormat(wf));
       EXPECT_EQ(wf.wFormatTag, extensible ? 0xFFFE : c.tag);

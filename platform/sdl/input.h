@@ -44,5 +44,20 @@ bool PadRepeat(uint64_t nowMs, SDL_Event* key);
 // When the next repeat is due; UINT64_MAX when no key is held.
 uint64_t PadNextRepeat();
 void ResetPad();  // forgets held keys and closes the devices
+// A page's touch controls are one more pad whose buttons are the keys
+// themselves, Escape included. Each change comes as one event, queued in
+// order with the keyboard's and translated by TranslatePadEvent.
+enum TouchKey {
+  kTouchLeft,
+  kTouchUp,
+  kTouchRight,
+  kTouchDown,
+  kTouchFire,
+  kTouchSpace,
+  kTouchReturn,
+  kTouchEscape
+};
+constexpr uint32_t kTouchEvent = SDL_USEREVENT;
+SDL_Event TouchEvent(TouchKey key, bool held);
 
 }  // namespace sdlplat

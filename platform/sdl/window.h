@@ -21,5 +21,8 @@ void SetFullScreen(bool fullScreen);
 void ToggleFullScreen();
 // Destroys whatever is left and quits SDL: back to a fresh process.
 void Shutdown();
+// True when the last PeekMsg found the game paused with nothing queued. A
+// page cannot sleep there, so it gets a message for no window instead.
+bool PausedAndIdle();
 
 }  // namespace sdlplat

@@ -5,9 +5,6 @@
 #include "tools/datagen/datagen.h"
 #include "tools/datagen/sound.h"
 
-const char* const kSoundFiles[kSoundFileCount] = {"GunShot.wav", "drip.wav", "Schaden.wav", "Get.wav",
-                                                  "Kollision.wav"};
-
 namespace {
 
 bool Save(const std::string& dir, const char* name, const std::vector<uint8_t>& bytes, std::string& error) {

@@ -7,6 +7,7 @@
 
 #include "platform/audio/audio.h"
 
+#include "audio/sound_files.h"
 #include "gfx/image_files.h"
 
 const char* const kFirstDataFile = "Explosion1.bmp";
@@ -48,6 +49,8 @@ std::string MissingDataText(const std::vector<std::string>& folders) {
 
 const char* FirstMissingDataFile(const std::string& folder) {
   for (const char* name : kImageFiles)
+    if (access((folder + "/" + name).c_str(), R_OK) != 0) return name;
+  for (const char* name : kSoundFiles)
     if (access((folder + "/" + name).c_str(), R_OK) != 0) return name;
   return nullptr;
 }

@@ -15,7 +15,7 @@ std::vector<std::string> DataFolders(const std::string& option, const std::strin
 int FindDataFolder(const std::vector<std::string>& folders);
 // The box's text when no folder holds the data.
 std::string MissingDataText(const std::vector<std::string>& folders);
-// The first file of the data set, in the order start-up opens them, that
+// The first picture or sound, in the order start-up opens them, that
 // `folder` lacks; null when it holds them all.
 const char* FirstMissingDataFile(const std::string& folder);
 // The folder to play from: the one given with --data (`given`, absolute;

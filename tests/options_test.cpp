@@ -14,6 +14,7 @@
 #include "app/locate.h"
 #include "app/options.h"
 #include "app/settings_file.h"
+#include "audio/sound_files.h"
 #include "gfx/image_files.h"
 #include "platform/audio/audio.h"
 #include "test_files.h"
@@ -169,13 +170,18 @@ TEST(Locate, DataFoldersInOrderAndTheFirstHoldingTheData) {
 // search would find the data elsewhere.
 TEST(Locate, AGivenDataFolderIsUsedOrRefusedNeverReplaced) {
   TempFolder t;
-  for (const char* name : kImageFiles) WriteFile(t / "found/" + name, "x");
-  for (const char* name : kImageFiles) WriteFile(t / "given/" + name, "x");
+  for (const char* folder : {"found/", "given/"}) {
+    for (const char* name : kImageFiles) WriteFile(t / folder + name, "x");
+    for (const char* name : kSoundFiles) WriteFile(t / folder + name, "x");
+  }
   const std::vector<std::string> search = {t / "elsewhere", t / "found"};
   std::string problem;
   EXPECT_EQ(ChooseDataFolder("", search, &problem), t / "found");
   EXPECT_EQ(ChooseDataFolder(t / "given", search, &problem), t / "given");
 
+  fs::remove(t / "given/Get.wav");
+  EXPECT_EQ(ChooseDataFolder(t / "given", search, &problem), "");
+  EXPECT_NE(problem.find(t / "given: Get.wav is missing"), std::string::npos) << problem;
   fs::remove(t / "given/Alien3.bmp");
   fs::remove(t / "given/titelbild.bmp");
   EXPECT_EQ(ChooseDataFolder(t / "given", search, &problem), "");

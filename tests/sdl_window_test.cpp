@@ -21,9 +21,16 @@
 #include "platform/sdl/layout.h"
 #include "platform/sdl/present.h"
 #include "platform/sdl/window.h"
+#include "sdl_events.h"
 #include "test_files.h"
 
 using namespace plat;
+using testsupport::Down;
+using testsupport::Event;
+using testsupport::PadButton;
+using testsupport::Text;
+using testsupport::Up;
+using testsupport::WindowEvent;
 
 namespace {
 
@@ -50,35 +57,6 @@ intptr_t Recorder(HWND hwnd, uint32_t message, uintptr_t wParam, intptr_t lParam
 }
 
 void Push(SDL_Event e) { ASSERT_EQ(SDL_PushEvent(&e), 1); }
-
-SDL_Event Event(uint32_t type, SDL_Keycode sym = 0, uint16_t mod = KMOD_NONE, bool repeat = false) {
-  SDL_Event e{};
-  e.type = type;
-  e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-  e.key.repeat = repeat;
-  e.key.keysym.sym = sym;
-  e.key.keysym.mod = mod;
-  return e;
-}
-SDL_Event Down(SDL_Keycode sym, uint16_t mod = KMOD_NONE, bool repeat = false) {
-  return Event(SDL_KEYDOWN, sym, mod, repeat);
-}
-SDL_Event Up(SDL_Keycode sym) { return Event(SDL_KEYUP, sym); }
-SDL_Event Text(char c) {
-  SDL_Event e = Event(SDL_TEXTINPUT);
-  e.text.text[0] = c;
-  return e;
-}
-SDL_Event WindowEvent(uint8_t what) {
-  SDL_Event e = Event(SDL_WINDOWEVENT);
-  e.window.event = what;
-  return e;
-}
-SDL_Event PadButton(uint8_t button, bool down) {
-  SDL_Event e = Event(down ? SDL_CONTROLLERBUTTONDOWN : SDL_CONTROLLERBUTTONUP);
-  e.cbutton.button = button;
-  return e;
-}
 
 double ThreadCpuSeconds() {
   rusage u{};

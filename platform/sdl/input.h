@@ -46,8 +46,9 @@ uint64_t PadNextRepeat();
 void ResetPad();  // forgets held keys and closes the devices
 // A page's touch controls are one more pad whose buttons are the keys
 // themselves, Escape included. Each change comes as one event, queued in
-// order with the keyboard's and translated by TranslatePadEvent.
-enum TouchKey {
+// order with the keyboard's and translated by TranslatePadEvent. The page
+// may send any number: a fixed type makes each one a value of it.
+enum TouchKey : int {
   kTouchLeft,
   kTouchUp,
   kTouchRight,

@@ -10,6 +10,7 @@
 #include "app/app.h"
 #include "app/locate.h"
 #include "app/options.h"
+#include "app/recordings.h"
 #include "app/settings_file.h"
 #include "app/startup.h"
 #include "platform/audio/audio.h"
@@ -37,6 +38,28 @@ void RememberPreferences(const plat::Preferences& p) {
 std::string CurrentFolder() {
   char here[4096];
   return getcwd(here, sizeof here) ? std::string(here) : std::string();
+}
+
+// Files named on the command line are relative to where the game started,
+// not to the data folder it works in.
+std::string FromFolder(const std::string& folder, const std::string& path) {
+  return path.empty() || path[0] == '/' || folder.empty() ? path : folder + "/" + path;
+}
+
+RecordingPlan PlanFrom(const Settings& s, const std::string& workDir) {
+  RecordingPlan plan;
+  plan.recordFile = FromFolder(workDir, s.recordFile.value_or(""));
+  plan.replayFile = FromFolder(workDir, s.replayFile.value_or(""));
+  plan.replayExit = s.replayExit;
+  plan.keep = s.keepRecordings.value_or(plan.keep);
+  for (const std::string& save : s.saveFrames) {
+    const size_t colon = save.find(':');
+    plan.saveFrames.push_back(colon == std::string::npos
+                                  ? save
+                                  : save.substr(0, colon + 1) + FromFolder(workDir, save.substr(colon + 1)));
+  }
+  plan.program = RUZOV_VERSION;
+  return plan;
 }
 
 std::string ExecutablePath() {
@@ -85,5 +108,7 @@ int main(int argc, char** argv) {
   plat::SetPreferences(preferences);
   gSaved = preferences;
   plat::SetPreferencesSaver(RememberPreferences);
-  return WinMain();
+  if (!StartRecordings(PlanFrom(settings, workDir))) return 1;
+  const int code = WinMain();
+  return FinishRecordings() ? code : (code != 0 ? code : 1);
 }

@@ -20,6 +20,8 @@ uint64_t VolumeBarUntil();
 // Writes the last presented frame as a PNG; false when it cannot, else
 // `path` names the file.
 bool SaveScreenshot(char* path, int pathSize);
+// The same frame as a PNG at `path` (a replay's chosen frames, for tests).
+bool SaveFramePng(const char* path);
 
 // The game's clock leaves out the time spent paused.
 void ClockPause(bool paused);

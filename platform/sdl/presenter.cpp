@@ -46,6 +46,9 @@ struct Presenter {
   int scaledFactor = 0;            // the largest multiple `scaled` holds
   const uint16_t* last = nullptr;  // the game's frame last presented
   int lastPitch = 0;
+  int showEvery = 1;  // a fast replay shows every n-th frame
+  int sinceShown = 0;
+  bool skipped = false;  // the window lags behind the game's buffers
 };
 
 Presenter gPres;
@@ -273,15 +276,26 @@ void DisplayPresent(const uint16_t* pixels, int pitch) {
   // as it is until then: the pause and the screenshot show it again.
   // The frame before, in the game's other buffer, stays untouched until the
   // game draws the next one: where this one equals it, the window has it.
-  const uint16_t* shown = gPres.lastPitch == pitch ? gPres.last : nullptr;
+  const uint16_t* shown = gPres.lastPitch == pitch && !gPres.skipped ? gPres.last : nullptr;
   gPres.last = pixels;
   gPres.lastPitch = pitch;
+  if (++gPres.sinceShown < gPres.showEvery) {
+    gPres.skipped = true;
+    return;
+  }
+  gPres.sinceShown = 0;
+  gPres.skipped = false;
   if (gPres.path == Path::Surface) {
     sdlplat::SurfacePresent(pixels, pitch, shown, false);
   } else {
     sdlplat::Represent(false);
   }
   sdlplat::StatsPresent(start, static_cast<int64_t>(SDL_GetPerformanceCounter()), startCpu);
+}
+
+void DisplayShowEvery(int k) {
+  gPres.showEvery = k > 1 ? k : 1;
+  gPres.sinceShown = gPres.showEvery - 1;
 }
 
 void DisplayRelease() { sdlplat::ReleasePresenter(); }

@@ -94,7 +94,4 @@ void ShowMessageBox(const char* text, const char* caption) {
   SDL_ShowSimpleMessageBox(0, caption, text, nullptr);
 }
 
-void NoteEffectRequest(int) {}
-void NoteMusicStart() {}
-
 }  // namespace plat

@@ -100,4 +100,10 @@ bool SaveScreenshot(char* path, int pathSize) {
   return true;
 }
 
+bool SaveFramePng(const char* path) {
+  int pitch = 0;
+  const uint16_t* pixels = LastFrame(&pitch);
+  return pixels && WritePng(path, pixels, pitch);
+}
+
 }  // namespace sdlplat

@@ -1,0 +1,67 @@
+// The best games kept: a recording written for each game that ends with a
+// new best score for the machine, the oldest dropped past the limit.
+#include <dirent.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/recordings.h"
+#include "base/write_file.h"
+
+namespace {
+
+constexpr const char* kScoreMark = "-score-";
+constexpr const char* kSuffix = ".rec";
+
+// "2026-12-08-041855-score-1234.rec": the score, or -1 for another name.
+int64_t ScoreOf(const std::string& name) {
+  const size_t mark = name.find(kScoreMark);
+  if (mark != 17 || !name.ends_with(kSuffix)) return -1;
+  const std::string digits = name.substr(mark + 7, name.size() - mark - 7 - 4);
+  if (digits.empty() || digits.size() > 10 || digits.find_first_not_of("0123456789") != std::string::npos)
+    return -1;
+  return std::stoll(digits);
+}
+
+}  // namespace
+
+std::string RecordingsFolder() {
+  const char* state = std::getenv("XDG_STATE_HOME");
+  if (state && state[0] == '/') return std::string(state) + "/ruzov/recordings";
+  const char* home = std::getenv("HOME");
+  if (!home || home[0] != '/') return std::string();
+  return std::string(home) + "/.local/state/ruzov/recordings";
+}
+
+std::vector<std::string> KeptRecordings(const std::string& folder) {
+  std::vector<std::string> names;
+  DIR* dir = opendir(folder.c_str());
+  if (!dir) return names;
+  while (const dirent* entry = readdir(dir))
+    if (ScoreOf(entry->d_name) >= 0) names.emplace_back(entry->d_name);
+  closedir(dir);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string KeepIfBest(const std::string& folder, int keep, uint32_t score, const std::string& text,
+                       std::time_t when) {
+  // A game without a point is nobody's best.
+  std::vector<std::string> kept = KeptRecordings(folder);
+  if (score == 0) return std::string();
+  for (const std::string& name : kept)
+    if (ScoreOf(name) >= static_cast<int64_t>(score)) return std::string();
+  std::tm local{};
+  localtime_r(&when, &local);
+  char stamp[32];
+  std::strftime(stamp, sizeof stamp, "%Y-%m-%d-%H%M%S", &local);
+  const std::string name = std::string(stamp) + kScoreMark + std::to_string(score) + kSuffix;
+  const std::string path = folder + "/" + name;
+  if (!files::WriteAtomically(path, text)) return std::string();
+  kept.push_back(name);
+  std::sort(kept.begin(), kept.end());
+  for (size_t i = 0; i + static_cast<size_t>(keep) < kept.size(); ++i)
+    std::remove((folder + "/" + kept[i]).c_str());
+  return path;
+}

@@ -57,7 +57,7 @@ std::string KeepIfBest(const std::string& folder, int keep, uint32_t score, cons
   char stamp[32];
   std::strftime(stamp, sizeof stamp, "%Y-%m-%d-%H%M%S", &local);
   const std::string name = std::string(stamp) + kScoreMark + std::to_string(score) + kSuffix;
-  const std::string path = folder + "/" + name;
+  std::string path = folder + "/" + name;
   if (!files::WriteAtomically(path, text)) return std::string();
   kept.push_back(name);
   std::sort(kept.begin(), kept.end());

@@ -106,18 +106,19 @@ bool gRealtime = false;  // and got it
 const plat::audio::MidiOutOps kTimedMidi = {
     [] { return true; },
     [](uint32_t, int64_t due) {
+      // What a backend would do: a priority above the other programs'.
+      thread_local bool asked = false;
+      if (gRaise && !asked) {
+        sched_param p{};
+        p.sched_priority = sched_get_priority_min(SCHED_FIFO);
+        gRealtime = pthread_setschedparam(pthread_self(), SCHED_FIFO, &p) == 0;
+      }
+      asked = true;
       const auto late = std::chrono::steady_clock::now() - plat::audio::MidiDueTime(due);
       gLate.push_back(std::chrono::duration<double, std::micro>(late).count());
     },
     nullptr,
     [] {},
-    // What a backend would do: a priority above the other programs'.
-    [] {
-      if (!gRaise) return;
-      sched_param p{};
-      p.sched_priority = sched_get_priority_min(SCHED_FIFO);
-      gRealtime = pthread_setschedparam(pthread_self(), SCHED_FIFO, &p) == 0;
-    },
 };
 
 // The shipped piece through the real output thread for `range(0)` seconds,

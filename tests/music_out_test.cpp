@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "audio/music.h"
@@ -205,7 +206,6 @@ const plat::audio::MidiOutOps kFakeMidi = {
     },
     [] { ++midi.resets; },
     [] { ++midi.closes; },
-    nullptr,
 };
 
 constexpr int64_t kSecond = plat::audio::kMidiClockRate;
@@ -357,18 +357,19 @@ TEST_F(MidiMusic, NoMidiOutputMeansOneWarningAndNoMusic) {
 struct ThreadMidi {
   std::atomic<int> sent{0};
   std::atomic<int> notesOff{0};
-  std::atomic<bool> ownThread{false};
+  std::atomic<bool> elsewhere{false};  // sent from another thread than the test's
 } threadMidi;
+std::thread::id testThread;
 
 const plat::audio::MidiOutOps kThreadMidi = {
     [] { return true; },
     [](uint32_t message, int64_t) {
+      threadMidi.elsewhere = std::this_thread::get_id() != testThread;
       ++threadMidi.sent;
       if (IsController(message, 123)) ++threadMidi.notesOff;
     },
     nullptr,
     [] {},
-    [] { threadMidi.ownThread = true; },
 };
 
 // Polls for up to 5 s.
@@ -379,10 +380,11 @@ bool Eventually(Done done) {
 }
 
 TEST_F(MidiMusic, TheOutputThreadPlaysAndHoldsStillWhilePaused) {
+  testThread = std::this_thread::get_id();
   plat::audio::UseMidiOutput(&kThreadMidi);
   ASSERT_TRUE(InitMusic());
   EXPECT_TRUE(Eventually([] { return threadMidi.sent > 100; }));
-  EXPECT_TRUE(threadMidi.ownThread);
+  EXPECT_TRUE(threadMidi.elsewhere);
   const int before = threadMidi.notesOff;
   plat::AudioPause(true);
   EXPECT_TRUE(Eventually([&] { return threadMidi.notesOff == before + 16; }));

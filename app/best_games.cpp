@@ -3,7 +3,6 @@
 #include <dirent.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 
@@ -46,24 +45,25 @@ std::vector<std::string> KeptRecordings(const std::string& folder) {
   return names;
 }
 
-std::string KeepIfBest(const std::string& folder, int keep, uint32_t score, const std::string& text,
-                       std::time_t when) {
+bool KeepIfBest(const std::string& folder, int keep, uint32_t score, const std::function<std::string()>& text,
+                std::time_t when, std::string* written) {
+  written->clear();
   // A game without a point is nobody's best.
+  if (score == 0) return true;
   std::vector<std::string> kept = KeptRecordings(folder);
-  errno = 0;  // a folder not made yet is no failure; only a write that fails is
-  if (score == 0) return std::string();
   for (const std::string& name : kept)
-    if (ScoreOf(name) >= static_cast<int64_t>(score)) return std::string();
+    if (ScoreOf(name) >= static_cast<int64_t>(score)) return true;
   std::tm local{};
   localtime_r(&when, &local);
   char stamp[32];
   std::strftime(stamp, sizeof stamp, "%Y-%m-%d-%H%M%S", &local);
   const std::string name = std::string(stamp) + kScoreMark + std::to_string(score) + kSuffix;
   const std::string path = folder + "/" + name;
-  if (!files::WriteAtomically(path, text)) return std::string();
+  if (!files::WriteAtomically(path, text())) return false;
   kept.push_back(name);
   std::sort(kept.begin(), kept.end());
   for (size_t i = 0; i + static_cast<size_t>(keep) < kept.size(); ++i)
     std::remove((folder + "/" + kept[i]).c_str());
-  return path;
+  *written = path;
+  return true;
 }

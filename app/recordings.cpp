@@ -30,10 +30,10 @@ State gState;
 
 void KeepGame(uint32_t score) {
   if (gState.folder.empty()) return;
-  const std::string text = rec::RecordingText(gState.plan.program.c_str());
-  errno = 0;
-  const std::string written = KeepIfBest(gState.folder, gState.plan.keep, score, text, std::time(nullptr));
-  if (written.empty() && errno != 0 && !gState.warned) {
+  auto text = [] { return rec::RecordingText(gState.plan.program.c_str()); };
+  std::string written;
+  if (!KeepIfBest(gState.folder, gState.plan.keep, score, text, std::time(nullptr), &written) &&
+      !gState.warned) {
     std::fprintf(stderr, "ruzov: cannot keep the game's recording in %s: %s (no more warnings)\n",
                  gState.folder.c_str(), std::strerror(errno));
     gState.warned = true;

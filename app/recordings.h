@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,7 +32,9 @@ std::string RecordingsFolder();
 // The kept games in `folder`, oldest first (their names begin with the date).
 std::vector<std::string> KeptRecordings(const std::string& folder);
 // Keeps `text`, a game of `score` ended at `when`, if the score is above 0
-// and beats every kept one; then drops the oldest past `keep`. Returns the file written,
-// empty when the score was no best or the write failed (errno set).
-std::string KeepIfBest(const std::string& folder, int keep, uint32_t score, const std::string& text,
-                       std::time_t when);
+// and beats every kept one; then drops the oldest past `keep`. False only
+// when such a game could not be written (errno tells why); `written` is the
+// file written, empty when the score was no best.
+// The text is asked for only then.
+bool KeepIfBest(const std::string& folder, int keep, uint32_t score, const std::function<std::string()>& text,
+                std::time_t when, std::string* written);

@@ -176,8 +176,15 @@ TEST(BestGames, EachNewBestIsKeptAndTheOldestDroppedPastTheLimit) {
   TempFolder dir;
   const std::string folder = dir.path + "/state/ruzov/recordings";
   std::time_t when = 1'800'000'000;
+  int asked = 0;  // the text is made only for a game that is kept
   auto keep = [&](uint32_t score) {
-    return KeepIfBest(folder, 3, score, "text " + std::to_string(score), when += 60);
+    std::string written;
+    auto text = [&] {
+      ++asked;
+      return "text " + std::to_string(score);
+    };
+    EXPECT_TRUE(KeepIfBest(folder, 3, score, text, when += 60, &written));
+    return written;
   };
   errno = 0;
   EXPECT_EQ(keep(0), "");
@@ -198,13 +205,16 @@ TEST(BestGames, EachNewBestIsKeptAndTheOldestDroppedPastTheLimit) {
   std::ifstream in(best);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "text 120");
   EXPECT_TRUE(std::ifstream(folder + "/notes.txt").good());
+  EXPECT_EQ(asked, 4);
 
   // A folder that cannot be made (a file stands in its way): nothing
   // written, errno tells why.
   std::ofstream(dir.path + "/file") << "x";
-  errno = 0;
-  EXPECT_EQ(KeepIfBest(dir.path + "/file/recordings", 3, 10, "x", when), "");
+  std::string written = "x";
+  auto x = [] { return std::string("x"); };
+  EXPECT_FALSE(KeepIfBest(dir.path + "/file/recordings", 3, 10, x, when, &written));
   EXPECT_EQ(errno, ENOTDIR);
+  EXPECT_EQ(written, "");
 }
 
 }  // namespace

@@ -53,8 +53,10 @@ struct Recording {
   sim::Script script;
 };
 
-// The frames a recording must have a checkpoint for, in order.
-std::vector<int64_t> CheckpointFrames(int64_t frames);
+// How many checkpoints a recording of `frames` frames has, and the frame of
+// the i-th.
+int64_t CheckpointCount(int64_t frames);
+int64_t CheckpointFrame(int64_t frames, int64_t i);
 
 // Reads a recording from `text`; on a fault returns false with `error`
 // naming `name` and the line.

@@ -91,15 +91,19 @@ int main(int argc, char** argv) {
   const bool inBuild = exe.substr(0, exe.rfind('/')) == RUZOV_BUILD_DIR;
   const std::vector<std::string> folders =
       DataFolders(settings.dataDir.value_or(""), workDir, exe, inBuild ? RUZOV_DEFAULT_DATA : nullptr);
-  const int found = FindDataFolder(folders);
-  if (found < 0 || chdir(folders[found].c_str()) != 0) {
-    plat::ShowMessageBox(MissingDataText(folders).c_str(), szCaption);
+  std::string problem;
+  const std::string dataDir =
+      ChooseDataFolder(Absolute(settings.dataDir.value_or(""), workDir), folders, &problem);
+  if (dataDir.empty() || chdir(dataDir.c_str()) != 0) {
+    plat::ShowMessageBox(dataDir.empty() ? problem.c_str() : ("Ruzov cannot enter " + dataDir).c_str(),
+                         szCaption);
     return 1;
   }
 
   plat::Preferences preferences = PreferencesFrom(settings);
+  preferences.startFolder = workDir;
   preferences.soundFont = ChooseSoundFont(settings.soundFont.value_or(""), std::getenv("RUZOV_SOUNDFONT"),
-                                          folders[found], workDir, plat::audio::kSystemSoundFonts);
+                                          dataDir, workDir, plat::audio::kSystemSoundFonts);
 
   plat::SetPreferences(preferences);
   gSaved = preferences;

@@ -9,7 +9,7 @@
 
 #include "app/app.h"
 #include "base/write_file.h"
-#include "platform/sdl/backend.h"
+#include "platform/sdl/controls.h"
 #include "record/record.h"
 
 namespace {

@@ -12,7 +12,9 @@
 #include "app/app.h"
 #include "app/startup.h"
 #include "game/state.h"
-#include "platform/sdl/backend.h"
+#include "platform/sdl/controls.h"
+#include "platform/sdl/input.h"
+#include "platform/sdl/window.h"
 #include "platform/web/web.h"
 #include "record/record.h"
 

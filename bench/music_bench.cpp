@@ -10,13 +10,12 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "audio/music.h"
+#include "base/read_file.h"
 #include "music/compose.h"
 #include "music/formats.h"
 #include "music/objects.h"
@@ -25,10 +24,9 @@
 namespace {
 
 std::string Shipped(const char* name) {
-  std::ifstream in(std::string(RUZOV_MUSIC_DATA_DIR) + "/" + name, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
+  std::string text;
+  files::ReadWhole((std::string(RUZOV_MUSIC_DATA_DIR) + "/" + name).c_str(), SIZE_MAX, &text);
+  return text;
 }
 
 dm::SegmentData ComposeShipped() {

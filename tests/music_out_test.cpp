@@ -58,23 +58,13 @@ SegmentData ComposeText(const std::string& style, const std::string& tmpl, const
 class MusicDir : public ::testing::Test {
  protected:
   void SetUp() override {
-    old = fs::current_path();
-    dir = fs::temp_directory_path() / ("ruzov-music-" + std::to_string(getpid()) + "-" +
-                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
     for (const char* f : {"Template1.tpl", "Style1.sty", "Chordmap1.cdm"})
-      fs::copy_file(fs::path(RUZOV_MUSIC_DATA_DIR) / f, dir / f);
-    fs::current_path(dir);
+      fs::copy_file(fs::path(RUZOV_MUSIC_DATA_DIR) / f, dir.Path() / f);
     Performance::SetSoundFontOverride("");  // silent and quick
     Performance::SetOfflineRate(48000);
   }
-  void TearDown() override {
-    fs::current_path(old);
-    fs::remove_all(dir);
-    Performance::SetSoundFontOverride(nullptr);
-  }
-  fs::path old, dir;
+  void TearDown() override { Performance::SetSoundFontOverride(nullptr); }
+  testsupport::TempFolder dir{true};
 };
 
 // Note-on frames the performance sent.

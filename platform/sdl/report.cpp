@@ -10,7 +10,8 @@
 #include <unistd.h>
 #endif
 
-#include "platform/sdl/backend.h"
+#include "platform/platform.h"
+#include "platform/sdl/window.h"
 
 namespace {
 

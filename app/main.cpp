@@ -13,6 +13,9 @@
 #include "app/settings_file.h"
 #include "app/startup.h"
 #include "platform/preferences.h"
+#ifdef _WIN32
+#include "platform/win/places.h"
+#endif
 
 namespace {
 
@@ -39,9 +42,13 @@ std::string CurrentFolder() {
 }
 
 std::string ExecutablePath() {
+#ifdef _WIN32
+  return winplat::ExecutablePath();
+#else
   char path[4096];
   const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
   return n > 0 ? std::string(path, static_cast<size_t>(n)) : std::string();
+#endif
 }
 
 }  // namespace
@@ -74,6 +81,13 @@ int main(int argc, char** argv) {
   }
 
   plat::Preferences preferences = PreferencesFrom(settings);
+#ifdef _WIN32
+  // The music plays through the system's own General MIDI synthesizer.
+  if (settings.soundFont)
+    std::fprintf(stderr,
+                 "ruzov: the SoundFont is not used on Windows; the music plays through the system's "
+                 "MIDI synthesizer\n");
+#else
   const char* env = std::getenv("RUZOV_SOUNDFONT");
   preferences.soundFont = FindSoundFont(
       SoundFontPlaces(settings.soundFont.value_or(""), env, folders[found], workDir, kSystemSoundFonts));
@@ -81,6 +95,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr,
                  "ruzov: no General MIDI SoundFont found, the music stays silent; install one "
                  "(apt-get install timgm6mb-soundfont) or pass --soundfont FILE\n");
+#endif
 
   plat::SetPreferences(preferences);
   gSaved = preferences;

@@ -12,6 +12,10 @@
 #include <fstream>
 #include <sstream>
 
+#ifdef _WIN32
+#include "platform/win/places.h"
+#endif
+
 void (*gSettingsBeforeRename)() = nullptr;
 
 namespace {
@@ -76,6 +80,7 @@ bool IsRemembered(std::string_view key) {
   return false;
 }
 
+#ifndef _WIN32
 bool WriteAll(int fd, const std::string& bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
@@ -95,6 +100,7 @@ bool MakeFolders(const std::string& folder) {
   }
   return true;
 }
+#endif
 
 bool ReadWhole(const std::string& path, std::string* out) {
   std::ifstream in(path, std::ios::binary);
@@ -108,6 +114,10 @@ bool ReadWhole(const std::string& path, std::string* out) {
 }  // namespace
 
 std::string SettingsFilePath() {
+#ifdef _WIN32
+  const std::string appData = winplat::RoamingAppDataFolder();
+  return appData.empty() ? std::string() : appData + "\\Ruzov\\ruzov.ini";
+#else
   const char* config = std::getenv("XDG_CONFIG_HOME");
   std::string base;
   if (config && config[0] == '/') {
@@ -118,6 +128,7 @@ std::string SettingsFilePath() {
     base = std::string(home) + "/.config";
   }
   return base + "/ruzov/ruzov.ini";
+#endif
 }
 
 void ParseSettingsText(std::string_view text, const std::string& name, Settings* out,
@@ -201,6 +212,14 @@ std::string UpdateSettingsText(std::string_view old, const plat::Preferences& p)
 }
 
 bool SaveSettingsFile(const std::string& path, const plat::Preferences& p) {
+#ifdef _WIN32
+  const size_t slash = path.find_last_of("\\/");
+  if (path.empty() || slash == std::string::npos || !winplat::MakeFolders(path.substr(0, slash)))
+    return false;
+  std::string old;
+  ReadWhole(path, &old);
+  return winplat::ReplaceWholeFile(path, UpdateSettingsText(old, p));
+#else
   const size_t slash = path.rfind('/');
   if (path.empty() || slash == std::string::npos) return false;
   const std::string folder = path.substr(0, slash);
@@ -231,4 +250,5 @@ bool SaveSettingsFile(const std::string& path, const plat::Preferences& p) {
     close(dir);
   }
   return true;
+#endif
 }

@@ -12,13 +12,14 @@
 // and only the picture's rectangle is sent on; the black bars are painted
 // when the window is new, resized or exposed. There plain nearest is used,
 // even for the smooth mode: filtering on the processor costs too much.
-#include <SDL_opengl.h>
-
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
 
 #include "platform/sdl/backend.h"
+// After the platform's header: on Windows it brings <windows.h>, whose
+// message macros would clash with the names there.
+#include <SDL_opengl.h>
 
 namespace {
 

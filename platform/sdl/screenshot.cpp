@@ -9,6 +9,12 @@
 #include <ctime>
 
 #include "platform/sdl/backend.h"
+#ifdef _WIN32
+#include "platform/win/places.h"
+#define RUZOV_SEPARATOR "\\"
+#else
+#define RUZOV_SEPARATOR "/"
+#endif
 
 namespace {
 
@@ -24,6 +30,12 @@ bool Exists(const char* path) {
 
 // $XDG_PICTURES_DIR, else ~/Pictures, else the working directory.
 void PicturesFolder(char* out, int size) {
+#ifdef _WIN32
+  // Windows: the user's Pictures known folder.
+  const std::string pictures = winplat::PicturesFolder();
+  std::snprintf(out, size, "%s", pictures.empty() ? "." : pictures.c_str());
+  return;
+#endif
   const char* xdg = std::getenv("XDG_PICTURES_DIR");
   if (IsDirectory(xdg)) {
     std::snprintf(out, size, "%s", xdg);
@@ -79,13 +91,17 @@ bool SaveScreenshot(char* path, int pathSize) {
   PicturesFolder(folder, sizeof folder);
   const std::time_t now = std::time(nullptr);
   std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &now);
+#else
   localtime_r(&now, &local);
+#endif
   char stamp[32];
   std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
   // A second shot within the same second gets -2, then -3, ...
-  std::snprintf(path, pathSize, "%s/ruzov-%s.png", folder, stamp);
+  std::snprintf(path, pathSize, "%s" RUZOV_SEPARATOR "ruzov-%s.png", folder, stamp);
   for (int n = 2; Exists(path) && n < 1000; ++n)
-    std::snprintf(path, pathSize, "%s/ruzov-%s-%d.png", folder, stamp, n);
+    std::snprintf(path, pathSize, "%s" RUZOV_SEPARATOR "ruzov-%s-%d.png", folder, stamp, n);
   char temporary[4200];
   std::snprintf(temporary, sizeof temporary, "%s.part", path);
   if (!WritePng(temporary, pixels, pitch) || std::rename(temporary, path) != 0) {

@@ -3,7 +3,11 @@
 // included); processor use is read from the system. The present is given
 // twice: as it took on the clock, which includes waiting for the display,
 // and the processor time it used.
+#ifdef _WIN32
+#include "platform/win/rusage.h"
+#else
 #include <sys/resource.h>
+#endif
 
 #include <ctime>
 

@@ -19,6 +19,10 @@
 #ifdef __EMSCRIPTEN__
 #include "platform/web/web.h"
 #endif
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 namespace {
 
@@ -113,6 +117,14 @@ void OnPresent(void*, const uint16_t* pixels, int pitch) {
     QueueEvents(gRun.frame);
 }
 
+// Windows also roots a path in a drive ("C:\\...") or a backslash.
+bool Rooted(const std::string& path) {
+#ifdef _WIN32
+  if (path[0] == '\\' || path.find(':') == 1) return true;
+#endif
+  return path[0] == '/';
+}
+
 bool HasDataFiles() { return access("Explosion1.bmp", F_OK) == 0; }
 
 }  // namespace
@@ -184,8 +196,8 @@ int main(int argc, char** argv) {
   char startDir[4096];
   if (getcwd(startDir, sizeof startDir)) {
     for (Shot& shot : gRun.shots)
-      if (!shot.path.empty() && shot.path[0] != '/') shot.path = std::string(startDir) + "/" + shot.path;
-    if (tracePath != "-" && tracePath[0] != '/') tracePath = std::string(startDir) + "/" + tracePath;
+      if (!shot.path.empty() && !Rooted(shot.path)) shot.path = std::string(startDir) + "/" + shot.path;
+    if (tracePath != "-" && !Rooted(tracePath)) tracePath = std::string(startDir) + "/" + tracePath;
   }
 
 #ifdef RUZOV_DEFAULT_DATA
@@ -197,17 +209,25 @@ int main(int argc, char** argv) {
   }
 
   if (tracePath != "-") {
-    gRun.trace = std::fopen(tracePath.c_str(), "w");
+    gRun.trace = std::fopen(tracePath.c_str(), "wb");
     if (!gRun.trace) {
       std::fprintf(stderr, "ruzov-sim: cannot write trace %s\n", tracePath.c_str());
       return 2;
     }
   }
+#ifdef _WIN32
+  // The same bytes as everywhere: no CR before each line's end.
+  if (gRun.trace == stdout) _setmode(_fileno(stdout), _O_BINARY);
+#endif
   static char traceBuffer[1 << 16];
   std::setvbuf(gRun.trace, traceBuffer, _IOFBF, sizeof traceBuffer);
 
   // No sound hardware is needed unless a driver is asked for.
+#ifdef _WIN32
+  if (!std::getenv("SDL_AUDIODRIVER")) _putenv_s("SDL_AUDIODRIVER", "dummy");
+#else
   setenv("SDL_AUDIODRIVER", "dummy", 0);
+#endif
 #ifdef __EMSCRIPTEN__
   // Under node there is no audio, and SDL's dummy driver would need a thread.
   plat::audio::UseDeviceOps(&plat::audio::SilentDeviceOps());

@@ -1,0 +1,5 @@
+# The Windows pieces under the SDL backend: the known folders and the file
+# replace (places), the timing summary's processor times (rusage).
+add_library(ruzov_platform_win STATIC ${CMAKE_CURRENT_LIST_DIR}/places.cpp ${CMAKE_CURRENT_LIST_DIR}/rusage.cpp)
+target_include_directories(ruzov_platform_win PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(ruzov_platform_win PUBLIC shell32 ole32)

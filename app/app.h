@@ -29,5 +29,6 @@ int MainLoopExitCode();
 // the passes from its own timer instead.
 int RunMainLoop();
 
-// Start-up, the loop, and the exit code (0 in every case).
+// Start-up, then the loop; the exit code: 1 when start-up failed (after its
+// message), else 0.
 int WinMain();

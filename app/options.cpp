@@ -4,6 +4,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "base/text_input.h"
+
 const char* const kUsage =
     "usage: ruzov [--window | --fullscreen] [--scale integer|sharp|smooth]\n"
     "             [--volume N] [--music-volume N] [--effects-volume N] [--mute]\n"
@@ -55,15 +57,6 @@ const char* ScaleName(plat::ScaleMode mode) {
   return "sharp";
 }
 
-bool ParseVolume(const std::string& text, int* out) {
-  if (text.empty() || text.size() > 3 || text.find_first_not_of("0123456789") != std::string::npos)
-    return false;
-  const int v = std::stoi(text);
-  if (v > 100) return false;
-  *out = v;
-  return true;
-}
-
 OptionsAction ParseOptions(int argc, const char* const* argv, Settings* out, std::string* error) {
   Settings s;
   for (int i = 1; i < argc; ++i) {
@@ -94,7 +87,7 @@ OptionsAction ParseOptions(int argc, const char* const* argv, Settings* out, std
       std::string v;
       int n = 0;
       if (!value(&v)) return false;
-      if (!ParseVolume(v, &n)) {
+      if (!txt::ParseInt(v, 0, 100, &n)) {
         *error = name;
         *error += " needs a number from 0 to 100, not '" + v + "'";
         return false;

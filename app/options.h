@@ -28,7 +28,6 @@ plat::Preferences PreferencesFrom(const Settings& settings);
 // The words both sources share; false when the text is not one of them.
 bool ParseScale(const std::string& text, plat::ScaleMode* out);
 const char* ScaleName(plat::ScaleMode mode);
-bool ParseVolume(const std::string& text, int* out);  // 0..100
 
 enum class OptionsAction { Run, Help, Version, Bad };
 

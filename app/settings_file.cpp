@@ -12,6 +12,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/text_input.h"
+
 #ifdef _WIN32
 #include "platform/win/places.h"
 #endif
@@ -19,15 +21,6 @@
 void (*gSettingsBeforeRename)() = nullptr;
 
 namespace {
-
-constexpr std::string_view kBom = "\xEF\xBB\xBF";
-constexpr const char* kBlank = " \t";
-
-std::string_view Trim(std::string_view s) {
-  const size_t first = s.find_first_not_of(kBlank);
-  if (first == std::string_view::npos) return {};
-  return s.substr(first, s.find_last_not_of(kBlank) - first + 1);
-}
 
 bool ParseBool(const std::string& v, bool* out) {
   if (v == "true" || v == "yes" || v == "on" || v == "1")
@@ -39,28 +32,39 @@ bool ParseBool(const std::string& v, bool* out) {
   return true;
 }
 
-// Calls `line(number, text)` for every line, the mark and the CR of a CRLF
-// taken off.
-template <typename F>
-void ForEachLine(std::string_view text, F line) {
-  if (text.starts_with(kBom)) text.remove_prefix(kBom.size());
-  int number = 0;
-  while (!text.empty()) {
-    const size_t end = text.find('\n');
-    std::string_view l = text.substr(0, end);
-    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-    if (l.ends_with('\r')) l.remove_suffix(1);
-    line(++number, l);
+// Takes one setting into `out`; the problem with it, or empty.
+std::string ApplySetting(const std::string& key, const std::string& value, Settings* out) {
+  bool b = false;
+  int n = 0;
+  plat::ScaleMode mode{};
+  if (key == "fullscreen") {
+    if (!ParseBool(value, &b)) return "fullscreen takes true or false";
+    out->fullScreen = b;
+  } else if (key == "mute") {
+    if (!ParseBool(value, &b)) return "mute takes true or false";
+    out->mute = b;
+  } else if (key == "scale") {
+    if (!ParseScale(value, &mode)) return "scale takes integer, sharp or smooth";
+    out->scale = mode;
+  } else if (key == "volume" || key == "music-volume" || key == "effects-volume") {
+    if (!txt::ParseInt(value, 0, 100, &n)) return key + " takes a number from 0 to 100";
+    (key == "volume" ? out->masterVolume : key == "music-volume" ? out->musicVolume : out->effectsVolume) = n;
+  } else if (key == "soundfont" || key == "data") {
+    if (value.empty()) return key + " needs a value";
+    (key == "soundfont" ? out->soundFont : out->dataDir) = value;
+  } else {
+    return "unknown setting '" + key.substr(0, 40) + "'";
   }
+  return {};
 }
 
 // The name of a `name = value` line, or empty for blanks, comments and junk.
 std::string_view KeyOf(std::string_view line) {
-  line = Trim(line);
+  line = txt::Trim(line);
   if (line.empty() || line[0] == '#' || line[0] == ';') return {};
   const size_t eq = line.find('=');
   if (eq == std::string_view::npos) return {};
-  return Trim(line.substr(0, eq));
+  return txt::Trim(line.substr(0, eq));
 }
 
 // The settings the game itself writes back.
@@ -133,40 +137,19 @@ std::string SettingsFilePath() {
 
 void ParseSettingsText(std::string_view text, const std::string& name, Settings* out,
                        std::vector<std::string>* problems) {
-  ForEachLine(text, [&](int number, std::string_view raw) {
-    const std::string_view line = Trim(raw);
-    if (line.empty() || line[0] == '#' || line[0] == ';') return;
-    auto bad = [&](const std::string& why) {
-      problems->push_back(name + ":" + std::to_string(number) + ": " + why);
-    };
+  std::string_view rest = txt::WithoutBom(text), raw;
+  for (int number = 1; txt::NextLine(&rest, &raw); ++number) {
+    const std::string_view line = txt::Trim(raw);
+    if (line.empty() || line[0] == '#' || line[0] == ';') continue;
     const size_t eq = line.find('=');
-    if (eq == std::string_view::npos) return bad("not a 'name = value' line");
-    const std::string key(Trim(line.substr(0, eq)));
-    const std::string value(Trim(line.substr(eq + 1)));
-    bool b = false;
-    int n = 0;
-    plat::ScaleMode mode{};
-    if (key == "fullscreen") {
-      if (!ParseBool(value, &b)) return bad("fullscreen takes true or false");
-      out->fullScreen = b;
-    } else if (key == "mute") {
-      if (!ParseBool(value, &b)) return bad("mute takes true or false");
-      out->mute = b;
-    } else if (key == "scale") {
-      if (!ParseScale(value, &mode)) return bad("scale takes integer, sharp or smooth");
-      out->scale = mode;
-    } else if (key == "volume" || key == "music-volume" || key == "effects-volume") {
-      if (!ParseVolume(value, &n)) return bad(key + " takes a number from 0 to 100");
-      (key == "volume"         ? out->masterVolume
-       : key == "music-volume" ? out->musicVolume
-                               : out->effectsVolume) = n;
-    } else if (key == "soundfont" || key == "data") {
-      if (value.empty()) return bad(key + " needs a value");
-      (key == "soundfont" ? out->soundFont : out->dataDir) = value;
-    } else {
-      bad("unknown setting '" + key.substr(0, 40) + "'");
-    }
-  });
+    const std::string problem = eq == std::string_view::npos
+                                    ? "not a 'name = value' line"
+                                    : ApplySetting(std::string(txt::Trim(line.substr(0, eq))),
+                                                   std::string(txt::Trim(line.substr(eq + 1))), out);
+    if (problem.empty()) continue;
+    std::string where = name + ":" + std::to_string(number) + ": ";
+    problems->push_back(where += problem);
+  }
 }
 
 Settings LoadSettingsFile(const std::string& path) {
@@ -187,7 +170,7 @@ Settings LoadSettingsFile(const std::string& path) {
 std::string UpdateSettingsText(std::string_view old, const plat::Preferences& p) {
   std::string out;
   bool seen[std::size(kRemembered)] = {};
-  std::string_view rest = old.starts_with(kBom) ? old.substr(kBom.size()) : old;
+  std::string_view rest = txt::WithoutBom(old);
   while (!rest.empty()) {
     const size_t end = rest.find('\n');
     std::string_view line = rest.substr(0, end == std::string_view::npos ? rest.size() : end + 1);

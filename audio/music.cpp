@@ -5,7 +5,8 @@
 
 #include <cstring>
 
-#include "music/music.h"
+#include "music/objects.h"
+#include "platform/audio/audio.h"
 #include "platform/errors.h"
 #include "platform/platform.h"
 

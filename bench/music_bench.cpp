@@ -1,16 +1,21 @@
 // The music engine's costs: composing at start-up, starting the synthesizer
 // with its SoundFont, and rendering one audio period in the mixer's callback
-// (the budget there is 20% of the period).
+// (the budget there is 20% of the period); and how late the MIDI output
+// thread sends the events against their time (the target is 2 ms).
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "music/compose.h"
 #include "music/formats.h"
-#include "music/music.h"
+#include "music/objects.h"
+#include "platform/audio/audio.h"
 
 namespace {
 
@@ -103,6 +108,43 @@ void BM_RenderPeriod(benchmark::State& state) {
   segment->Release();
 }
 BENCHMARK(BM_RenderPeriod)->Arg(512)->Arg(1024)->Unit(benchmark::kMicrosecond);
+
+// Lateness of every message, in microseconds, as a device that plays at
+// once would see it.
+std::vector<double> gLate;
+
+const plat::audio::MidiOutOps kTimedMidi = {
+    [] { return true; },
+    [](uint32_t, int64_t due) {
+      const auto late = std::chrono::steady_clock::now() - plat::audio::MidiDueTime(due);
+      gLate.push_back(std::chrono::duration<double, std::micro>(late).count());
+    },
+    nullptr,
+    [] {},
+};
+
+// The shipped piece through the real output thread for `range(0)` seconds.
+void BM_MidiLateness(benchmark::State& state) {
+  dm::Initialize();
+  gLate.clear();
+  gLate.reserve(1 << 16);
+  plat::audio::UseMidiOutput(&kTimedMidi);
+  dm::Segment* segment = dm::Segment::FromComposition(ComposeShipped());
+  for (auto _ : state) {
+    dm::Performance* perf = StartPerformance(segment);
+    std::this_thread::sleep_for(std::chrono::seconds(state.range(0)));
+    perf->CloseDown();
+    perf->Release();
+  }
+  segment->Release();
+  plat::audio::UseMidiOutput(nullptr);
+  gLate.resize(gLate.size() - 16);  // the notes-off at close are not timed
+  std::sort(gLate.begin(), gLate.end());
+  state.counters["events"] = static_cast<double>(gLate.size());
+  state.counters["p99_us"] = gLate[gLate.size() * 99 / 100];
+  state.counters["max_us"] = gLate.back();
+}
+BENCHMARK(BM_MidiLateness)->Arg(20)->Iterations(1)->Unit(benchmark::kSecond);
 
 }  // namespace
 

@@ -6,7 +6,8 @@
 #include <cmath>
 #include <vector>
 
-#include "platform/audio/device.h"
+#include "platform/audio/audio.h"
+#include "platform/audio/mixer.h"
 #include "platform/platform.h"
 
 namespace {

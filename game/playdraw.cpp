@@ -8,6 +8,15 @@
 
 namespace {
 
+// The ship stays at the middle of the screen; the world moves under it.
+void DrawTile(int col, int row, const Surface* image) {
+  DrawSprite(col * 32 + 320 - x, row * 32 + 240 - y, image);
+}
+
+void DrawWorldSprite(double wx, double wy, const Surface* image) {
+  DrawSprite(static_cast<int>(wx - x + 304.0), static_cast<int>(wy - y + 224.0), image);
+}
+
 const Surface* TileImage(int16_t code) {
   switch (code) {
     case TileMeteor: return meteorit;

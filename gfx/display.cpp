@@ -9,7 +9,6 @@
 #include <emmintrin.h>
 #endif
 
-#include "game/state.h"
 #include "platform/platform.h"
 
 bool lpDD = false;
@@ -119,14 +118,6 @@ void DrawSpriteRect(int left, int top, const Surface* image, int srcLeft, int sr
 void DrawSprite(int left, int top, const Surface* image) {
   if (!image) return;
   DrawSpriteRect(left, top, image, 0, 0, image->width, image->height);
-}
-
-void DrawTile(int col, int row, const Surface* image) {
-  DrawSprite(col * 32 + 320 - x, row * 32 + 240 - y, image);
-}
-
-void DrawWorldSprite(double wx, double wy, const Surface* image) {
-  DrawSprite(static_cast<int>(wx - x + 304.0), static_cast<int>(wy - y + 224.0), image);
 }
 
 void FlipScreen() {

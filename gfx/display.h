@@ -42,8 +42,6 @@ void ReleaseSurface(Surface*& image);
 void DrawSprite(int left, int top, const Surface* image);
 void DrawSpriteRect(int left, int top, const Surface* image, int srcLeft, int srcTop, int srcRight,
                     int srcBottom);
-void DrawTile(int col, int row, const Surface* image);
-void DrawWorldSprite(double wx, double wy, const Surface* image);
 
 // Exchanges the two buffers and hands the new primary buffer to the platform
 // to show.

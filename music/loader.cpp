@@ -2,7 +2,7 @@
 #include <cstdio>
 
 #include "music/formats.h"
-#include "music/music.h"
+#include "music/objects.h"
 
 namespace dm {
 

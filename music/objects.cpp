@@ -1,6 +1,6 @@
 // Reference counting, segments, the composer object and the factories.
+#include "music/objects.h"
 #include "music/compose.h"
-#include "music/music.h"
 
 namespace dm {
 

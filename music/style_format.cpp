@@ -24,7 +24,7 @@ bool DrumKey(std::string_view w, int* key) {
       *key = d.key;
       return true;
     }
-  return ParseInt(w, 27, 87, key);
+  return txt::ParseInt(w, 27, 87, key);
 }
 
 // One step of a "notes" line: c<n> chord tone, s<n> scale step, octave marks
@@ -109,7 +109,7 @@ bool PatternHeader(TextReader& r, StylePattern& p) {
       p.grooveHigh = p.grooveLow;
       i += 2;
       int high;
-      if (i < r.Count() && ParseInt(r[i], 1, kMaxGroove, &high)) {
+      if (i < r.Count() && txt::ParseInt(r[i], 1, kMaxGroove, &high)) {
         if (high < p.grooveLow) return r.Fail("groove range ends before it starts");
         p.grooveHigh = high;
         ++i;

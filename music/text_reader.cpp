@@ -12,33 +12,18 @@ bool TextReader::Fail(const std::string& message) {
 
 bool TextReader::Next() {
   if (failed_) return false;
-  while (pos_ < text_.size()) {
-    size_t end = text_.find('\n', pos_);
-    if (end == std::string_view::npos) end = text_.size();
-    std::string_view line = text_.substr(pos_, end - pos_);
-    pos_ = end + 1;
+  std::string_view line, word;
+  while (txt::NextLine(&rest_, &line)) {
     ++line_;
     if (line.size() > static_cast<size_t>(kMaxLineChars)) return Fail("line too long");
-    size_t hash = line.find('#');
-    // '#' also spells sharps ("C#", "F#m"): a comment starts only at a '#'
-    // that begins a word.
-    while (hash != std::string_view::npos && hash > 0 && line[hash - 1] != ' ' && line[hash - 1] != '\t')
-      hash = line.find('#', hash + 1);
-    if (hash != std::string_view::npos) line = line.substr(0, hash);
     words_.clear();
-    size_t i = 0;
-    while (i < line.size()) {
-      unsigned char c = static_cast<unsigned char>(line[i]);
-      if (c == ' ' || c == '\t' || c == '\r') {
-        ++i;
-        continue;
-      }
-      size_t start = i;
-      for (; i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r'; ++i) {
-        unsigned char d = static_cast<unsigned char>(line[i]);
+    // '#' also spells sharps ("C#", "F#m"): a comment starts only with a word.
+    while (txt::NextWord(&line, &word) && word[0] != '#') {
+      for (const char c : word) {
+        const unsigned char d = static_cast<unsigned char>(c);
         if (d < 0x20 || d == 0x7F) return Fail("unexpected control character");
       }
-      words_.push_back(line.substr(start, i - start));
+      words_.push_back(word);
     }
     if (!words_.empty()) return true;
   }
@@ -55,7 +40,7 @@ bool TextReader::ExpectMagic(const char* magic) {
 
 bool TextReader::Int(size_t i, int lo, int hi, int* out, const char* what) {
   if (i >= words_.size()) return Fail(std::string("missing ") + what);
-  if (!ParseInt(words_[i], lo, hi, out))
+  if (!txt::ParseInt(words_[i], lo, hi, out))
     return Fail(std::string(what) + " must be a number from " + std::to_string(lo) + " to " +
                 std::to_string(hi));
   return true;
@@ -80,28 +65,8 @@ bool TextReader::ExpectRange(size_t lo, size_t hi) {
   return true;
 }
 
-bool ParseInt(std::string_view word, int lo, int hi, int* out) {
-  if (word.empty() || word.size() > 9) return false;
-  size_t i = 0;
-  bool negative = false;
-  if (word[0] == '-' || word[0] == '+') {
-    negative = word[0] == '-';
-    i = 1;
-    if (word.size() == 1) return false;
-  }
-  long value = 0;
-  for (; i < word.size(); ++i) {
-    if (word[i] < '0' || word[i] > '9') return false;
-    value = value * 10 + (word[i] - '0');
-  }
-  if (negative) value = -value;
-  if (value < lo || value > hi) return false;
-  *out = static_cast<int>(value);
-  return true;
-}
-
 bool ParseNoteName(std::string_view word, int* pitchClass) {
-  if (!word.empty() && word[0] >= '0' && word[0] <= '9') return ParseInt(word, 0, 11, pitchClass);
+  if (!word.empty() && word[0] >= '0' && word[0] <= '9') return txt::ParseInt(word, 0, 11, pitchClass);
   static constexpr int kNatural[7] = {9, 11, 0, 2, 4, 5, 7};  // A..G
   if (word.empty() || word.size() > 2) return false;
   char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(word[0])));
@@ -123,8 +88,8 @@ bool ParseMeter(std::string_view word, Meter* out) {
   size_t slash = word.find('/');
   if (slash == std::string_view::npos) return false;
   Meter m;
-  if (!ParseInt(word.substr(0, slash), 1, 16, &m.beats)) return false;
-  if (!ParseInt(word.substr(slash + 1), 2, 8, &m.unit)) return false;
+  if (!txt::ParseInt(word.substr(0, slash), 1, 16, &m.beats)) return false;
+  if (!txt::ParseInt(word.substr(slash + 1), 2, 8, &m.unit)) return false;
   if (m.unit != 2 && m.unit != 4 && m.unit != 8) return false;
   *out = m;
   return true;

@@ -6,18 +6,14 @@
 #include <string_view>
 #include <vector>
 
+#include "base/text_input.h"
 #include "music/music_data.h"
 
 namespace dm {
 
-// Editors on some systems start a UTF-8 file with a byte-order mark.
-inline std::string_view WithoutBom(std::string_view text) {
-  return text.substr(0, 3) == "\xEF\xBB\xBF" ? text.substr(3) : text;
-}
-
 class TextReader {
  public:
-  TextReader(std::string_view text, std::string* error) : text_(WithoutBom(text)), error_(error) {}
+  TextReader(std::string_view text, std::string* error) : rest_(txt::WithoutBom(text)), error_(error) {}
 
   // Moves to the next line that has words; false at the end of the text or
   // on a malformed line (then Failed() is true).
@@ -43,15 +39,13 @@ class TextReader {
   bool ExpectRange(size_t lo, size_t hi);
 
  private:
-  std::string_view text_;
+  std::string_view rest_;
   std::string* error_;
-  size_t pos_ = 0;
   int line_ = 0;
   bool failed_ = false;
   std::vector<std::string_view> words_;
 };
 
-bool ParseInt(std::string_view word, int lo, int hi, int* out);
 // "C", "C#", "Db", ... "B" (or a number 0..11) to a pitch class.
 bool ParseNoteName(std::string_view word, int* pitchClass);
 // "4/4" and the like: 1..16 beats of halves, quarters or eighths.

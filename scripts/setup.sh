@@ -16,7 +16,7 @@ packages=(
   libfreetype-dev fonts-dejavu-core libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool imagemagick x11-utils xfonts-base
-  dpkg-dev desktop-file-utils appstream
+  dpkg-dev desktop-file-utils appstream lintian
   clang-14 libclang-rt-14-dev clang-format-14 clang-tidy-14
 )
 

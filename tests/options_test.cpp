@@ -77,9 +77,17 @@ TEST(Options, CommandLineOverFileOverDefaults) {
 
 TEST(Options, BadLinesAreRefusedWithTheReason) {
   const std::vector<std::vector<const char*>> bad = {
-      {"--volume", "101"}, {"--music-volume", "-1"}, {"--effects-volume"}, {"--music-volume", "1.5"},
-      {"--scale", "big"},  {"--mute=yes"},           {"--data="},          {"--fullscreeen"},
-      {"window"},          {"--soundfont"},
+      {"--volume", "101"},
+      {"--music-volume", "-1"},
+      {"--effects-volume"},
+      {"--music-volume", "1.5"},
+      {"--scale", "big"},
+      {"--mute=yes"},
+      {"--data="},
+      {"--fullscreeen"},
+      {"window"},
+      {"--soundfont"},
+      {"--volume", "18446744073709551716"},  // 2^64 + 100 must not wrap round to 100
   };
   for (const auto& args : bad) {
     Settings s;

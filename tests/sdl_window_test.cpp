@@ -219,7 +219,10 @@ TEST_F(SdlWindow, OnlyTheFrameModeAndNothingPresentedAfterTheRelease) {
   EXPECT_NE(sdlplat::MainWindow(), nullptr);  // the window outlives the display
 }
 
-TEST_F(SdlWindow, PauseHoldsTheLoopAndTheClockUntilThePauseKey) {
+// Suites named *Realtime measure the wall clock: the build stage only.
+using SdlWindowRealtime = SdlWindow;
+
+TEST_F(SdlWindowRealtime, PauseHoldsTheLoopAndTheClockUntilThePauseKey) {
   OpenDisplay();
   EXPECT_EQ(Corner(), 0xFF0000u);
   const int64_t clockBefore = ClockNow();
@@ -301,14 +304,14 @@ TEST(SdlWindowStartup, NoDisplayMeansNoWindow) {
 }
 
 // The clock and the wait need only SDL's event queue.
-class SdlClock : public ::testing::Test {
+class SdlClockRealtime : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0); }
   void TearDown() override { sdlplat::Shutdown(); }
   static int64_t Ms(int64_t ms) { return ClockFrequency() * ms / 1000; }
 };
 
-TEST_F(SdlClock, WaitSleepsPastTheDeadlineOrUntilAnEventWhichStaysQueued) {
+TEST_F(SdlClockRealtime, WaitSleepsPastTheDeadlineOrUntilAnEventWhichStaysQueued) {
   const double cpu = ThreadCpuSeconds();
   for (int ms : {1, 3, 25}) {
     const int64_t deadline = ClockNow() + Ms(ms);

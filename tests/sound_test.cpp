@@ -14,7 +14,8 @@
 #include <vector>
 
 #include "audio/sound.h"
-#include "platform/audio/device.h"
+#include "platform/audio/audio.h"
+#include "platform/audio/mixer.h"
 #include "platform/errors.h"
 #include "platform/platform.h"
 #include "test_support.h"

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <vector>
 
-#include "platform/audio/device.h"
-#include "platform/audio/volume.h"
+#include "platform/audio/audio.h"
+#include "platform/audio/mixer.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <cstring>
 #include <new>
 
+#include "platform/audio/audio.h"
 #include "platform/audio/convert.h"
-#include "platform/audio/device.h"
-#include "platform/audio/music_source.h"
-#include "platform/audio/volume.h"
+#include "platform/audio/midi_driver.h"
+#include "platform/audio/mixer.h"
 
 namespace plat {
 
@@ -220,11 +220,13 @@ void AudioApplyVolumes(const Preferences& p) {
   const float effects = p.mute ? 0.0f : master * audio::VolumeGain(p.effectsVolume);
   const float music = p.mute ? 0.0f : master * audio::VolumeGain(p.musicVolume);
   gMixer.SetGains(effects, music);
+  audio::MidiSetLevel(p.mute ? 0 : p.masterVolume * p.musicVolume);
 }
 
 void AudioPause(bool paused) {
   gPaused = paused;
   if (gOpen && Ops().pause) Ops().pause(paused);
+  audio::MidiPause(paused);
 }
 
 }  // namespace plat

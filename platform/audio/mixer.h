@@ -11,7 +11,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "platform/audio/music_source.h"
+#include "platform/audio/audio.h"
 #include "platform/platform.h"
 
 namespace plat {

@@ -4,7 +4,8 @@
 
 #include <atomic>
 
-#include "platform/audio/device.h"
+#include "platform/audio/audio.h"
+#include "platform/audio/mixer.h"
 
 namespace plat::audio {
 

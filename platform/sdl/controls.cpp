@@ -6,7 +6,7 @@
 // Alt keys reach the window procedure, so the game's state stays as it was.
 #include <cstdio>
 
-#include "platform/audio/volume.h"
+#include "platform/audio/audio.h"
 #include "platform/sdl/backend.h"
 
 namespace {

@@ -2,7 +2,8 @@
 // between, and the output level the page reads to tell sound is playing.
 #pragma once
 
-#include "platform/audio/device.h"
+#include "platform/audio/audio.h"
+#include "platform/audio/mixer.h"
 
 namespace plat::audio {
 

@@ -14,7 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "music/music.h"
+#include "music/objects.h"
+#include "platform/audio/audio.h"
 #include "tools/music/wav_out.h"
 
 namespace {

@@ -1,74 +1,45 @@
 #include "tools/sim/script.h"
 
 #include <cctype>
-#include <sstream>
+#include <string_view>
 
+#include "base/text_input.h"
 #include "platform/platform.h"
 
 namespace sim {
 
 namespace {
 
-std::string Upper(std::string s) {
+std::string Upper(std::string_view word) {
+  std::string s(word);
   for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return s;
 }
 
-bool ParseNumber(const std::string& word, int64_t limit, int64_t* out) {
-  if (word.empty()) return false;
-  int base = 10;
-  size_t i = 0;
-  if (word.size() > 2 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X')) {
-    base = 16;
-    i = 2;
-  }
-  int64_t value = 0;
-  for (; i < word.size(); ++i) {
-    const char c = word[i];
-    int digit;
-    if (c >= '0' && c <= '9')
-      digit = c - '0';
-    else if (base == 16 && c >= 'a' && c <= 'f')
-      digit = c - 'a' + 10;
-    else if (base == 16 && c >= 'A' && c <= 'F')
-      digit = c - 'A' + 10;
-    else
-      return false;
-    value = value * base + digit;
-    if (value > limit) return false;
-  }
-  *out = value;
-  return true;
-}
-
 // An offending line is quoted only so far: a runaway line must not flood
 // standard error.
-std::string Quoted(const std::string& raw) {
+std::string Quoted(std::string_view raw) {
   constexpr size_t kMaxQuoted = 80;
-  if (raw.size() <= kMaxQuoted) return raw;
-  return raw.substr(0, kMaxQuoted) + "...";
+  if (raw.size() <= kMaxQuoted) return std::string(raw);
+  return std::string(raw.substr(0, kMaxQuoted)) + "...";
 }
 
-bool ParseFrames(const std::string& word, int64_t* first, int64_t* last) {
+bool IsDecimal(std::string_view word) {
+  return !word.empty() && word.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+bool ParseFrames(std::string_view word, int64_t* first, int64_t* last) {
   constexpr int64_t kMaxFrame = 1'000'000'000'000LL;
   const size_t dash = word.find('-');
-  if (dash == std::string::npos) {
-    if (word.find_first_not_of("0123456789") != std::string::npos) return false;
-    if (!ParseNumber(word, kMaxFrame, first)) return false;
-    *last = *first;
-    return true;
-  }
-  const std::string a = word.substr(0, dash);
-  const std::string b = word.substr(dash + 1);
-  if (a.find_first_not_of("0123456789") != std::string::npos ||
-      b.find_first_not_of("0123456789") != std::string::npos)
-    return false;
-  return ParseNumber(a, kMaxFrame, first) && ParseNumber(b, kMaxFrame, last) && *first <= *last;
+  const std::string_view a = word.substr(0, dash);
+  const std::string_view b = dash == std::string_view::npos ? a : word.substr(dash + 1);
+  return IsDecimal(a) && IsDecimal(b) && txt::ParseInt(a, 0, kMaxFrame, first) &&
+         txt::ParseInt(b, 0, kMaxFrame, last) && *first <= *last;
 }
 
 }  // namespace
 
-bool ParseKey(const std::string& word, uint32_t* key) {
+bool ParseKey(std::string_view word, uint32_t* key) {
   struct Named {
     const char* name;
     uint32_t code;
@@ -85,17 +56,19 @@ bool ParseKey(const std::string& word, uint32_t* key) {
       return true;
     }
   }
+  const bool hex = word.size() > 2 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X');
+  const std::string_view digits = word.substr(hex ? 2 : 0);
   int64_t value = 0;
-  if (!ParseNumber(word, 0xFFFF, &value)) return false;
+  if (digits.empty() || !std::isxdigit(static_cast<unsigned char>(digits[0])) ||
+      !txt::ParseInt(digits, 0, 0xFFFF, &value, hex ? 16 : 10))
+    return false;
   *key = static_cast<uint32_t>(value);
   return true;
 }
 
 bool ParseScript(const std::string& text, Script* script, std::string* error) {
-  // Editors on some systems start a UTF-8 file with a byte-order mark.
-  const bool bom = text.compare(0, 3, "\xEF\xBB\xBF") == 0;
-  std::istringstream in(bom ? text.substr(3) : text);
-  std::string raw;
+  std::string_view rest = txt::WithoutBom(text);
+  std::string_view raw;
   int lineNumber = 0;
   int64_t previousFirst = 0;
   script->lines.clear();
@@ -104,12 +77,12 @@ bool ParseScript(const std::string& text, Script* script, std::string* error) {
     *error = "line " + std::to_string(lineNumber) + ": " + why + ": \"" + Quoted(raw) + "\"";
     return false;
   };
-  while (std::getline(in, raw)) {
+  std::vector<std::string_view> w;
+  while (txt::NextLine(&rest, &raw)) {
     ++lineNumber;
-    if (!raw.empty() && raw.back() == '\r') raw.pop_back();
-    std::istringstream words(raw);
-    std::vector<std::string> w;
-    for (std::string word; words >> word;) w.push_back(word);
+    w.clear();
+    std::string_view words = raw, word;
+    while (txt::NextWord(&words, &word)) w.push_back(word);
     if (w.empty() || w[0][0] == '#') continue;
 
     ScriptLine line{};

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace sim {
@@ -29,7 +30,7 @@ bool ParseScript(const std::string& text, Script* script, std::string* error);
 
 // Parses a key name (ESCAPE LEFT RIGHT UP DOWN SPACE RETURN SHIFT) or a code
 // in decimal or 0x-hex.
-bool ParseKey(const std::string& word, uint32_t* key);
+bool ParseKey(std::string_view word, uint32_t* key);
 
 // Hands out the events of each frame in order, ranges included.
 class EventCursor {

@@ -1,11 +1,9 @@
-// Our music engine: a loader for the three music files, a composer that
-// builds a segment from them, and a performance that plays the segment
-// through FluidSynth inside the shared audio mixer's callback.
+// The music objects: a loader for the three music files and a composer that
+// builds a segment from them. The performance that plays a segment belongs
+// to the platform (platform/audio/audio.h).
 //
 // Shaped after the calls the game makes: objects are reference counted and
 // released with Release(), calls return a result code (negative = failure).
-// Only the game thread calls these; the performance renders on the audio
-// thread and takes the game's requests without ever making it wait.
 #pragma once
 
 #include <atomic>
@@ -44,24 +42,6 @@ struct DMUS_OBJECTDESC {
   uint8_t reserved[316];
 };
 static_assert(sizeof(DMUS_OBJECTDESC) == 848);
-
-// The one performance message there is: a tempo change.
-constexpr uint32_t DMUS_PMSGF_REFTIME = 1;
-constexpr uint32_t DMUS_PMSGT_TEMPO = 4;
-struct DMUS_TEMPO_PMSG {
-  uint32_t dwSize;
-  uint32_t dwFlags;
-  int64_t rtTime;
-  uint32_t dwType;
-  uint32_t reserved0;
-  double dblTempo;
-  uint8_t reserved[32];
-};
-static_assert(sizeof(DMUS_TEMPO_PMSG) == 64);
-
-// Process-wide start and end of the engine (quiets FluidSynth's logging).
-void Initialize();
-void Uninitialize();
 
 class Object {
  public:
@@ -150,60 +130,6 @@ class Composer : public Object {
   std::string lastError_;
 };
 
-class PerformanceImpl;
-
-class Performance : public Object {
- public:
-  Performance();
-  ~Performance() override;
-  // Owns its engine through a raw pointer: one owner only.
-  Performance(const Performance&) = delete;
-  Performance& operator=(const Performance&) = delete;
-  // The performance makes its own output; nothing is shared with effects.
-  Result Init();
-  Result SetGlobalParam(Param param, const void* data, uint32_t size);
-  // The default output: the audio device at its rate when one is open,
-  // otherwise an offline output at `OfflineRate` that only Render() pulls.
-  Result AddPort();
-  // Starts `segment` from its beginning as the one playing, replacing what
-  // played; 1 + its repeats passes. Only flags 0 and start time 0 (now).
-  Result PlaySegment(Segment* segment, uint32_t flags, int64_t startTime);
-  Result AllocPMsg(uint32_t size, DMUS_TEMPO_PMSG** msg);
-  // Takes the message back; a tempo message changes the tempo at once.
-  Result SendPMsg(DMUS_TEMPO_PMSG* msg);
-  Result FreePMsg(DMUS_TEMPO_PMSG* msg);
-  // Everything falls silent at once.
-  Result Stop();
-  // Leaves the audio thread and frees the synthesizer.
-  Result CloseDown();
-
-  // Adds `frames` stereo frames into `out`. Called by the mixer on the audio
-  // thread, or by tests and the offline renderer when there is no device.
-  void Render(float* out, int frames);
-
-  static void SetOfflineRate(int rate);
-  // Tests and tools: "" forces no SoundFont; null restores the search.
-  static void SetSoundFontOverride(const char* path);
-  const std::string& SoundFontPath() const;
-  int Rate() const;
-  double Tempo() const;
-
-  // What the sequencer has sent, for tests and the offline renderer: each
-  // MIDI event with the output frame it took effect on. Read only while
-  // nothing renders.
-  struct Sent {
-    int64_t frame;
-    MidiEvent event;
-  };
-  int SentCount() const;
-  const Sent* SentEvents() const;  // the first SentCount(), oldest first
-  void ClearSent();
-
- private:
-  PerformanceImpl* impl_;
-};
-
-Result CreatePerformance(Performance** out);
 Result CreateLoader(Loader** out);
 Result CreateComposer(Composer** out);
 

@@ -1,7 +1,8 @@
-// The performance: a sequencer driving FluidSynth, rendered inside the
-// mixer's audio callback. The game thread only posts requests (one atomic
-// command word, the tempo) and never waits for the audio thread, except
-// once in CloseDown to let a render in progress finish.
+// The performance: the conductor driving FluidSynth, rendered inside the
+// mixer's audio callback, or a MIDI output device where the platform has
+// one. The game thread only posts requests (one atomic command word, the
+// tempo) and never waits for the audio thread, except once in CloseDown to
+// let a render in progress finish.
 #include <fluidsynth.h>
 
 #include <algorithm>
@@ -9,9 +10,9 @@
 #include <string>
 #include <thread>
 
-#include "music/music.h"
-#include "music/sequencer.h"
-#include "platform/audio/music_source.h"
+#include "platform/audio/audio.h"
+#include "platform/audio/conductor.h"
+#include "platform/audio/midi_driver.h"
 #include "platform/preferences.h"
 
 namespace dm {
@@ -26,20 +27,8 @@ void QuietSynthesizer() {
     fluid_set_log_function(level, nullptr, nullptr);
 }
 
-constexpr int kChunkFrames = 1024;
 constexpr int kSentCapacity = 1 << 16;
-constexpr int kHeldSegments = 16;
 constexpr int kMessages = 4;
-constexpr uint32_t kMaxRepeats = 0xFFFFF;
-constexpr double kDefaultTempo = 120.0;
-
-enum Command : uint64_t { kNone = 0, kPlay = 1, kStop = 2 };
-
-// serial (32) | command (2) | segment slot (4) | repeats (20)
-uint64_t PackCommand(uint32_t serial, uint64_t command, int slot, uint32_t repeats) {
-  return (static_cast<uint64_t>(serial) << 32) | (command << 24) | (static_cast<uint64_t>(slot) << 20) |
-         std::min(repeats, kMaxRepeats);
-}
 
 int offlineRate = 48000;
 bool soundFontOverridden = false;
@@ -77,7 +66,13 @@ class PerformanceImpl {
 
   // ----------------------------------------------------------- game thread
   Result AddPort() {
-    if (synth) return S_FALSE;
+    if (synth || midi) return S_FALSE;
+    if (plat::audio::MidiOutput()) {
+      // The platform's own synthesizer plays the events; no SoundFont.
+      rate = plat::audio::kMidiClockRate;
+      midi = plat::audio::MidiStart(&conductor);
+      return midi ? S_OK : E_FAIL;
+    }
     int device = plat::AudioDeviceRate();
     rate = device > 0 ? device : offlineRate;
     settings = new_fluid_settings();
@@ -115,46 +110,32 @@ class PerformanceImpl {
   Result PlaySegment(Segment* segment, uint32_t flags, int64_t startTime) {
     if (!segment || segment->IsTemplate()) return E_INVALIDARG;
     if (flags != 0 || startTime != 0) return E_INVALIDARG;
-    if (!synth) return E_NOT_INIT;
-    int slot = -1;
-    for (int i = 0; i < heldCount; ++i)
-      if (held[i] == segment) slot = i;
-    if (slot < 0) {
-      if (heldCount == kHeldSegments) return E_OUTOFMEMORY;
-      segment->AddRef();
-      slot = heldCount;
-      held[heldCount++] = segment;
-    }
-    if (!synthReady.load(std::memory_order_relaxed)) {
+    if (!synth && !midi) return E_NOT_INIT;
+    if (synth && !synthReady.load(std::memory_order_relaxed)) {
       // From here on the audio thread owns the synthesizer.
       if (autoDownload) LoadInstruments();
       synthReady.store(true, std::memory_order_release);
     }
-    Post(kPlay, slot, segment->Repeats());
-    return S_OK;
+    return conductor.PostPlay(segment) ? S_OK : E_OUTOFMEMORY;
   }
 
   Result Stop() {
-    Post(kStop, 0, 0);
+    conductor.PostStop();
     return S_OK;
-  }
-
-  void Post(uint64_t command, int slot, uint32_t repeats) {
-    ++serial;
-    pending.store(PackCommand(serial, command, slot, repeats), std::memory_order_release);
   }
 
   Result CloseDown() {
     if (closed.exchange(true)) return S_FALSE;
     if (deviceOutput) plat::AudioSetMusicSource(nullptr, nullptr);
+    if (midi) plat::audio::MidiStop();
+    midi = false;
     // A render that started before `closed` was set finishes first.
     while (renderers.load() != 0) std::this_thread::yield();
     if (synth) delete_fluid_synth(synth);
     if (settings) delete_fluid_settings(settings);
     synth = nullptr;
     settings = nullptr;
-    for (int i = 0; i < heldCount; ++i) held[i]->Release();
-    heldCount = 0;
+    conductor.ReleaseHeld();
     return S_OK;
   }
 
@@ -170,44 +151,16 @@ class PerformanceImpl {
   }
 
   void RenderLocked(float* out, int frames) {
-    TakeCommand();
-    double tempo =
-        current && current->TempoTrackOn() ? current->Data().tempo : tempoBpm.load(std::memory_order_relaxed);
-    double ticksPerFrame = tempo / 60.0 * kPPQ / rate;
-    auto send = [this](const MidiEvent& e) { Send(e); };
-    while (frames > 0) {
-      int n = seq.FramesToNext(ticksPerFrame, std::min(frames, kChunkFrames));
-      if (n == 0) {
-        seq.EmitDue(send);
-        continue;
-      }
+    auto send = [this](const MidiEvent& e, int64_t frame) { Send(e, frame); };
+    auto fill = [this, &out](int n) {
       fluid_synth_write_float(synth, n, scratch, 0, 2, scratch, 1, 2);
       for (int i = 0; i < 2 * n; ++i) out[i] += scratch[i];
-      seq.Advance(n, ticksPerFrame);
       out += 2 * n;
-      frames -= n;
-      frame += n;
-    }
+    };
+    conductor.Play(frames, rate, send, fill);
   }
 
-  void TakeCommand() {
-    uint64_t word = pending.load(std::memory_order_acquire);
-    if (word == taken) return;
-    taken = word;
-    uint64_t command = (word >> 24) & 3;
-    if (command == kPlay) {
-      // Whatever sounds is let go before the piece starts over.
-      for (uint8_t ch = 0; ch < 16; ++ch) Send({0, static_cast<uint8_t>(0xB0 | ch), 123, 0});
-      current = held[(word >> 20) & 0xF];
-      seq.Start(&current->Data(), static_cast<uint32_t>(word & kMaxRepeats));
-    } else if (command == kStop) {
-      for (uint8_t ch = 0; ch < 16; ++ch) Send({0, static_cast<uint8_t>(0xB0 | ch), 120, 0});
-      seq.Stop();
-      current = nullptr;
-    }
-  }
-
-  void Send(const MidiEvent& e) {
+  void Send(const MidiEvent& e, int64_t frame) {
     int ch = e.status & 0x0F;
     switch (e.status & 0xF0) {
       case 0x90: fluid_synth_noteon(synth, ch, e.data1, e.data2); break;
@@ -231,8 +184,7 @@ class PerformanceImpl {
   }
 
   // Shared between the threads.
-  std::atomic<uint64_t> pending{0};
-  std::atomic<double> tempoBpm{kDefaultTempo};
+  Conductor conductor;
   std::atomic<bool> synthReady{false};
   std::atomic<bool> closed{false};
   std::atomic<int> renderers{0};
@@ -243,21 +195,15 @@ class PerformanceImpl {
   fluid_synth_t* synth = nullptr;
   int rate = 0;
   bool deviceOutput = false;
+  bool midi = false;
   bool autoDownload = false;
   bool instrumentsTried = false;
   std::string soundFont;
-  uint32_t serial = 0;
-  Segment* held[kHeldSegments] = {};
-  int heldCount = 0;
   DMUS_TEMPO_PMSG messages[kMessages] = {};
   bool messageUsed[kMessages] = {};
 
   // Audio thread.
-  uint64_t taken = 0;
-  Segment* current = nullptr;
-  Sequencer seq;
-  int64_t frame = 0;
-  float scratch[2 * kChunkFrames] = {};
+  float scratch[2 * Conductor::kChunkFrames] = {};
   Performance::Sent* sent;
 };
 
@@ -320,7 +266,7 @@ Result Performance::SendPMsg(DMUS_TEMPO_PMSG* msg) {
   // Only a tempo change due now is understood.
   if (msg->dwType == DMUS_PMSGT_TEMPO && msg->rtTime == 0 && msg->dblTempo >= 10.0 &&
       msg->dblTempo <= 1000.0) {
-    impl_->tempoBpm.store(msg->dblTempo, std::memory_order_relaxed);
+    impl_->conductor.SetTempo(msg->dblTempo);
     r = S_OK;
   }
   FreePMsg(msg);
@@ -340,7 +286,7 @@ void Performance::SetSoundFontOverride(const char* path) {
 
 const std::string& Performance::SoundFontPath() const { return impl_->soundFont; }
 int Performance::Rate() const { return impl_->rate; }
-double Performance::Tempo() const { return impl_->tempoBpm.load(); }
+double Performance::Tempo() const { return impl_->conductor.Tempo(); }
 int Performance::SentCount() const { return impl_->sentCount.load(std::memory_order_acquire); }
 const Performance::Sent* Performance::SentEvents() const { return impl_->sent; }
 void Performance::ClearSent() { impl_->sentCount.store(0); }

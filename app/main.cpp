@@ -14,6 +14,7 @@
 #include "app/startup.h"
 #include "platform/preferences.h"
 #ifdef _WIN32
+#include "platform/win/midi.h"
 #include "platform/win/places.h"
 #endif
 
@@ -97,6 +98,9 @@ int main(int argc, char** argv) {
                  "(apt-get install timgm6mb-soundfont) or pass --soundfont FILE\n");
 #endif
 
+#ifdef _WIN32
+  plat::audio::UseMidiOutput(&winplat::SystemMidiOutput());
+#endif
   plat::SetPreferences(preferences);
   gSaved = preferences;
   plat::SetPreferencesSaver(RememberPreferences);

@@ -4,7 +4,8 @@
 # machine, see scripts/windows-setup.sh), makes the data set and the icon
 # with the native build (build/), cross-builds ruzov.exe and ruzov-sim.exe
 # into build-windows/, then packs ruzov-VERSION-windows-x86_64.zip and its
-# installer, ruzov-VERSION-windows-x86_64-setup.exe, there.
+# installer, ruzov-VERSION-windows-x86_64-setup.exe, there. Arguments go to
+# the configure step (-DRUZOV_WERROR=ON, say).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,7 +18,7 @@ if [ ! -f build/CMakeCache.txt ]; then
 fi
 cmake --build build -j2 --target ruzov-data ruzov-music-data ruzov-ico >/dev/null
 
-cmake --preset windows -DRUZOV_WIN_PREFIX="$prefix" >/dev/null
+cmake --preset windows -DRUZOV_WIN_PREFIX="$prefix" "$@" >/dev/null
 cmake --build --preset windows --target all ruzov-packages
 for f in build-windows/ruzov-*-windows-x86_64.zip build-windows/ruzov-*-windows-x86_64-setup.exe; do
   echo "windows: $f ($(du -k "$f" | cut -f1) KiB)"

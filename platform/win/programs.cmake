@@ -32,6 +32,10 @@ foreach(program ruzov ruzov-sim)
 endforeach()
 set_target_properties(ruzov PROPERTIES WIN32_EXECUTABLE ON)
 
+# How late the MIDI output thread sends (tests/windows/run.sh); not packed.
+add_executable(ruzov-midi-timing ${CMAKE_CURRENT_LIST_DIR}/midi_timing.cpp)
+target_link_libraries(ruzov-midi-timing PRIVATE ruzov_platform_common)
+
 # The generated data set next to the programs, as in the packages.
 file(GLOB data_files ${RUZOV_WIN_DATA}/*)
 set(data_stamp ${CMAKE_BINARY_DIR}/ruzov-win-data.stamp)

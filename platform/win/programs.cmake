@@ -31,6 +31,10 @@ foreach(program ruzov ruzov-sim)
                               OBJECT_DEPENDS "${RUZOV_MANIFEST};${RUZOV_WIN_ICO}")
 endforeach()
 set_target_properties(ruzov PROPERTIES WIN32_EXECUTABLE ON)
+# The shipped simulator names no folder of the build machine: without --data
+# it reads the working directory, else the data folder in it (the package's
+# layout, when started in the game's folder).
+set_property(TARGET ruzov-sim PROPERTY COMPILE_DEFINITIONS RUZOV_DEFAULT_DATA="data")
 
 # How late the MIDI output thread sends (tests/windows/run.sh); not packed.
 add_executable(ruzov-midi-timing ${CMAKE_CURRENT_LIST_DIR}/midi_timing.cpp)

@@ -68,14 +68,15 @@ if [ ! -f "$ready" ]; then
 fi
 wineserver -p  # one server for all the runs below; killed on exit
 
-# Every recorded game through both simulators, whole.
+# Every recorded game through both simulators, whole, side by side.
 for script in tests/games/*.script; do
   name="$(basename "$script" .script)"
   frames="$(sed -n 's/^# frames //p' "$script")"
-  build/ruzov-sim --data build/data --script "$script" --frames "$frames" --trace "$WORK/$name.native" ||
-    fail "native simulator on $name"
+  build/ruzov-sim --data build/data --script "$script" --frames "$frames" --trace "$WORK/$name.native" &
+  native=$!
   wine build-windows/ruzov-sim.exe --data build-windows/data --script "$script" --frames "$frames" \
     --trace "$WORK/$name.windows" || fail "ruzov-sim.exe on $name"
+  wait "$native" || fail "native simulator on $name"
   cmp -s "$WORK/$name.native" "$WORK/$name.windows" || fail "trace of $name differs under wine"
   echo "windows: ok: $name trace identical under wine ($frames frames)"
 done
@@ -172,7 +173,7 @@ for file in ruzov.exe ruzov-sim.exe README.txt uninstall.exe data/titelbild.bmp 
 done
 shortcut || fail "no Start-menu entry"
 wine reg query "$key" >/dev/null 2>&1 || fail "no uninstall entry in the registry"
-wine "$installed/ruzov-sim.exe" --data "$installed/data" --frames 3 >"$WORK/installed.trace" &&
+(cd "$installed" && wine ruzov-sim.exe --frames 3) >"$WORK/installed.trace" &&
   [ "$(wc -l <"$WORK/installed.trace")" = 3 ] || fail "the installed simulator does not run"
 echo "windows: ok: installed for the user, with a Start-menu entry"
 wine "$installed/uninstall.exe" /S || fail "the uninstaller"

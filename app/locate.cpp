@@ -4,19 +4,10 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstring>
+
+#include "platform/audio/audio.h"
 
 const char* const kFirstDataFile = "Explosion1.bmp";
-
-// Debian and Ubuntu first (the package the .deb asks for), then Fedora and
-// Arch, whose packages put FluidR3 under /usr/share/soundfonts.
-const std::vector<std::string> kSystemSoundFonts = {
-    "/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf2/TimGM6mb.sf2",
-    "/usr/share/sounds/sf2/FluidR3_GM.sf2", "/usr/share/soundfonts/default.sf2",
-    "/usr/share/soundfonts/FluidR3_GM.sf2", "/usr/share/soundfonts/FluidR3_GM2-2.sf2",
-    "/usr/share/soundfonts/TimGM6mb.sf2",   "/usr/share/sounds/sf3/default-GM.sf3",
-    "/usr/share/soundfonts/default.sf3",
-};
 
 #ifdef _WIN32
 // "C:\...", "\\server\..." and "\..." name their place without the working folder.
@@ -78,15 +69,18 @@ std::vector<std::string> SoundFontPlaces(const std::string& option, const char* 
   return places;
 }
 
-std::string FindSoundFont(const std::vector<std::string>& places) {
-  for (const std::string& place : places) {
-    std::FILE* f = std::fopen(place.c_str(), "rb");
-    if (!f) continue;
-    char head[12] = {};
-    const bool ok = std::fread(head, 1, sizeof head, f) == sizeof head && std::memcmp(head, "RIFF", 4) == 0 &&
-                    std::memcmp(head + 8, "sfbk", 4) == 0;
-    std::fclose(f);
-    if (ok) return place;
+std::string ChooseSoundFont(const std::string& option, const char* env, const std::string& dataDir,
+                            const std::string& workDir, const std::vector<std::string>& system) {
+  if (!option.empty()) {
+    const std::string named = Absolute(option, workDir);
+    if (const std::string why = plat::audio::SoundFontProblem(named); !why.empty())
+      std::fprintf(stderr, "ruzov: cannot use the SoundFont %s: %s; looking elsewhere\n", named.c_str(),
+                   why.c_str());
   }
-  return std::string();
+  std::string found = plat::audio::FindSoundFont(SoundFontPlaces(option, env, dataDir, workDir, system));
+  if (found.empty())
+    std::fprintf(stderr,
+                 "ruzov: no General MIDI SoundFont found, the music stays silent; install one "
+                 "(apt-get install timgm6mb-soundfont) or pass --soundfont FILE\n");
+  return found;
 }

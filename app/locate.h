@@ -17,12 +17,14 @@ int FindDataFolder(const std::vector<std::string>& folders);
 std::string MissingDataText(const std::vector<std::string>& folders);
 
 // --soundfont, then $RUZOV_SOUNDFONT, then GM.sf2 in the data folder and the
-// working directory, then `system` (normally kSystemSoundFonts).
+// working directory, then `system` (the platform's kSystemSoundFonts).
 std::vector<std::string> SoundFontPlaces(const std::string& option, const char* env,
                                          const std::string& dataDir, const std::string& workDir,
                                          const std::vector<std::string>& system);
-extern const std::vector<std::string> kSystemSoundFonts;
-// The first place holding a SoundFont (a RIFF file of form sfbk), or empty.
-std::string FindSoundFont(const std::vector<std::string>& places);
+// The SoundFont the music plays with: the first usable of SoundFontPlaces.
+// A named `option` that is not usable gets one line on standard error
+// saying why, and the search goes on; so does finding none at all.
+std::string ChooseSoundFont(const std::string& option, const char* env, const std::string& dataDir,
+                            const std::string& workDir, const std::vector<std::string>& system);
 // "/here/" + path unless path is absolute; empty stays empty.
 std::string Absolute(const std::string& path, const std::string& workDir);

@@ -12,6 +12,7 @@
 #include "app/options.h"
 #include "app/settings_file.h"
 #include "app/startup.h"
+#include "platform/audio/audio.h"
 #include "platform/preferences.h"
 #ifdef _WIN32
 #include "platform/win/midi.h"
@@ -89,13 +90,8 @@ int main(int argc, char** argv) {
                  "ruzov: the SoundFont is not used on Windows; the music plays through the system's "
                  "MIDI synthesizer\n");
 #else
-  const char* env = std::getenv("RUZOV_SOUNDFONT");
-  preferences.soundFont = FindSoundFont(
-      SoundFontPlaces(settings.soundFont.value_or(""), env, folders[found], workDir, kSystemSoundFonts));
-  if (preferences.soundFont.empty())
-    std::fprintf(stderr,
-                 "ruzov: no General MIDI SoundFont found, the music stays silent; install one "
-                 "(apt-get install timgm6mb-soundfont) or pass --soundfont FILE\n");
+  preferences.soundFont = ChooseSoundFont(settings.soundFont.value_or(""), std::getenv("RUZOV_SOUNDFONT"),
+                                          folders[found], workDir, plat::audio::kSystemSoundFonts);
 #endif
 
 #ifdef _WIN32

@@ -9,9 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
-
+#include "base/read_file.h"
 #include "base/text_input.h"
 
 #ifdef _WIN32
@@ -21,6 +19,9 @@
 void (*gSettingsBeforeRename)() = nullptr;
 
 namespace {
+
+// Far more than a hand-written file needs; a larger one is not ours.
+constexpr size_t kMaxSettingsBytes = 1 << 20;
 
 bool ParseBool(const std::string& v, bool* out) {
   if (v == "true" || v == "yes" || v == "on" || v == "1")
@@ -106,15 +107,6 @@ bool MakeFolders(const std::string& folder) {
 }
 #endif
 
-bool ReadWhole(const std::string& path, std::string* out) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::stringstream text;
-  text << in.rdbuf();
-  *out = text.str();
-  return !in.bad();
-}
-
 }  // namespace
 
 std::string SettingsFilePath() {
@@ -156,9 +148,10 @@ Settings LoadSettingsFile(const std::string& path) {
   Settings s;
   if (path.empty()) return s;
   std::string text;
-  if (!ReadWhole(path, &text)) {
+  if (const char* why = files::ReadWhole(path.c_str(), kMaxSettingsBytes, &text)) {
     if (errno != ENOENT)
-      std::fprintf(stderr, "ruzov: cannot read %s: %s\n", path.c_str(), std::strerror(errno));
+      std::fprintf(stderr, "ruzov: %s %s%s%s\n", path.c_str(), why, errno ? ": " : "",
+                   errno ? std::strerror(errno) : "");
     return s;
   }
   std::vector<std::string> problems;
@@ -200,7 +193,7 @@ bool SaveSettingsFile(const std::string& path, const plat::Preferences& p) {
   if (path.empty() || slash == std::string::npos || !winplat::MakeFolders(path.substr(0, slash)))
     return false;
   std::string old;
-  ReadWhole(path, &old);
+  files::ReadWhole(path.c_str(), kMaxSettingsBytes, &old);
   return winplat::ReplaceWholeFile(path, UpdateSettingsText(old, p));
 #else
   const size_t slash = path.rfind('/');
@@ -209,7 +202,7 @@ bool SaveSettingsFile(const std::string& path, const plat::Preferences& p) {
   if (!MakeFolders(folder)) return false;
 
   std::string old;
-  ReadWhole(path, &old);
+  files::ReadWhole(path.c_str(), kMaxSettingsBytes, &old);
   const std::string text = UpdateSettingsText(old, p);
 
   std::string temp = path + ".XXXXXX";

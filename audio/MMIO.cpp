@@ -22,8 +22,6 @@ CMMIO::CMMIO(const MMIOINFO& mmioinfo) {
   handle.open = true;
 }
 
-CMMIO::CMMIO(const char*, uint32_t) {}
-
 int32_t CMMIO::Read(void* pData, int32_t lLen) {
   if (!handle.open || lLen < 0) return -1;
   uint32_t left = handle.size - handle.pos;

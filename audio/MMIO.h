@@ -29,9 +29,7 @@ constexpr FOURCC FOURCC_RIFF = MakeFourCC('R', 'I', 'F', 'F');
 constexpr FOURCC FOURCC_LIST = MakeFourCC('L', 'I', 'S', 'T');
 constexpr FOURCC FOURCC_MEM = MakeFourCC('M', 'E', 'M', ' ');
 
-// Open and descend flags.
-constexpr uint32_t MMIO_READ = 0x0000;
-constexpr uint32_t MMIO_READWRITE = 0x0002;
+// Descend flags.
 constexpr uint32_t MMIO_FINDCHUNK = 0x0010;
 constexpr uint32_t MMIO_FINDRIFF = 0x0020;
 constexpr uint32_t MMIO_FINDLIST = 0x0040;
@@ -39,7 +37,6 @@ constexpr uint32_t MMIO_FINDLIST = 0x0040;
 // Results; 0 is success.
 constexpr uint32_t MMSYSERR_NOERROR = 0;
 constexpr uint32_t MMIOERR_CHUNKNOTFOUND = 265;
-constexpr uint32_t MMIOERR_CANNOTOPEN = 257;
 constexpr uint32_t MMIOERR_INVALIDHANDLE = 5;
 
 // Describes the file to open. Only memory files (fccIOProc == FOURCC_MEM on
@@ -94,11 +91,6 @@ class CMMChunk : public MMCKINFO {
   CMMChunk() : MMCKINFO{} {}
 };
 
-class CMMIdChunk : public CMMChunk {
- public:
-  CMMIdChunk(char c0, char c1, char c2, char c3) { ckid = MakeFourCC(c0, c1, c2, c3); }
-};
-
 class CMMTypeChunk : public CMMChunk {
  public:
   CMMTypeChunk(char c0, char c1, char c2, char c3) { fccType = MakeFourCC(c0, c1, c2, c3); }
@@ -109,9 +101,6 @@ class CMMIO {
   // Opens the memory file that `mmioinfo` describes, read position at its
   // first byte. A record that is not a memory file leaves the handle closed.
   explicit CMMIO(const MMIOINFO& mmioinfo);
-  // Files by name are not supported here: the handle stays closed and every
-  // operation on it fails.
-  CMMIO(const char* pszFileName, uint32_t dwOpenFlags);
 
   // Copies up to lLen bytes from the read position and advances it; does not
   // stop at the end of the current chunk, only at the end of the block.
@@ -121,9 +110,6 @@ class CMMIO {
   uint32_t Descend(MMCKINFO& mmckInfo, const MMCKINFO& mmckParent, uint32_t uiFlags);
   // Moves past the end of the chunk and its pad byte.
   uint32_t Ascend(MMCKINFO& mmckInfo, uint32_t uiFlags);
-
-  bool IsOpen() const { return handle.open; }
-  uint32_t Tell() const { return handle.pos; }
 
  private:
   uint32_t DescendWithin(MMCKINFO& mmckInfo, uint64_t end, uint32_t uiFlags);

@@ -22,20 +22,12 @@ constexpr long kMaxImage = std::numeric_limits<int32_t>::max();
 
 }  // namespace
 
-CWave::CWave() : imageData(nullptr), imageLength(0), fromResource(false) {}
-
-CWave::CWave(const char* pszFileName) : CWave() { Create(pszFileName); }
-
-CWave::CWave(uint32_t uiResID, HMODULE hmod) : CWave() {
-  fromResource = true;
-  Create(uiResID, hmod);
-}
+CWave::CWave() : imageData(nullptr), imageLength(0) {}
 
 CWave::~CWave() { Free(); }
 
 bool CWave::Create(const char* pszFileName) {
   Free();
-  fromResource = false;
   // Binary mode: CR, LF and 0x1A are sample bytes like any other.
   std::FILE* file = std::fopen(pszFileName, "rb");
   if (!file) return false;
@@ -62,14 +54,6 @@ bool CWave::Create(const char* pszFileName) {
   imageLength = static_cast<uint32_t>(got);
   return true;
 }
-
-bool CWave::Create(uint32_t, HMODULE) {
-  Free();
-  fromResource = true;
-  return false;
-}
-
-bool CWave::Play(bool, bool) const { return false; }
 
 bool CWave::GetFormat(WAVEFORMATEX& wfFormat) const {
   if (!IsValid()) return false;
@@ -136,9 +120,7 @@ uint32_t CWave::GetData(uint8_t*& pWaveData, uint32_t dwMaxLen) const {
 
 bool CWave::Free() {
   if (imageData == nullptr) return false;
-  // A resource image would belong to its module; only file images (blocks
-  // this object allocated) can exist here.
-  if (!fromResource) delete[] imageData;
+  delete[] imageData;
   imageData = nullptr;
   imageLength = 0;
   return true;

@@ -11,13 +11,9 @@
 using WAVEFORMATEX = plat::WaveFormat;
 constexpr int32_t kWaveFormatExBytes = 18;
 
-using HMODULE = void*;
-
 class CWave {
  public:
   CWave();
-  explicit CWave(const char* pszFileName);
-  CWave(uint32_t uiResID, HMODULE hmod);
   virtual ~CWave();
 
   CWave(const CWave&) = delete;
@@ -25,10 +21,6 @@ class CWave {
 
   // Loads a whole file as the image, replacing the one held.
   bool Create(const char* pszFileName);
-  // Module resources do not exist on this platform: always false.
-  bool Create(uint32_t uiResID, HMODULE hmod);
-  // There is no system "play a WAV image" service here: always false.
-  bool Play(bool bAsync = false, bool bLooped = false) const;
   bool IsValid() const { return imageData != nullptr; }
 
   // Each query walks the image anew: RIFF form "WAVE", then the chunk.
@@ -50,5 +42,4 @@ class CWave {
  protected:
   uint8_t* imageData;
   uint32_t imageLength;
-  bool fromResource;
 };

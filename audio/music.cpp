@@ -1,6 +1,7 @@
 // The composed background music: created at start-up, composed once from the
-// template, style and chord map, played 1 + 999 times at 160 beats per
-// minute, restarted from its beginning on demand, released at shutdown.
+// template, style and chord map, played over and over at the game's tempo,
+// restarted from its beginning on demand, released at shutdown. The render
+// tool and the music benchmark start it through these same steps.
 #include "audio/music.h"
 
 #include <cstring>
@@ -17,9 +18,11 @@ dm::Segment* lpIDMTemplate = nullptr;
 dm::Style* lpIDMStyle = nullptr;
 dm::ChordMap* lpIDMChordMap = nullptr;
 dm::Segment* lpIDMSegment = nullptr;
-dm::Result dmrval = 0;
 
 namespace {
+
+// The result of the last creation and of Init.
+dm::Result dmrval = 0;
 
 dm::DMUS_OBJECTDESC ObjDesc;
 
@@ -75,7 +78,7 @@ bool InitMusic() {
   tempo->rtTime = 0;
   tempo->dwFlags = dm::DMUS_PMSGF_REFTIME;
   tempo->dwType = dm::DMUS_PMSGT_TEMPO;
-  tempo->dblTempo = 160.0;
+  tempo->dblTempo = kMusicTempo;
   lpIDMPerformance->SendPMsg(tempo);
   return true;
 }
@@ -104,13 +107,13 @@ bool LoadMusic() {
   if (lpIDMComposer->ComposeSegmentFromTemplate(lpIDMStyle, lpIDMTemplate, 1, lpIDMChordMap, &lpIDMSegment) !=
       0)
     return false;
-  lpIDMSegment->SetRepeats(999);
+  lpIDMSegment->SetRepeats(kMusicRepeats);
   return true;
 }
 
 void RestartMusic(bool setRepeats) {
   if (lpIDMPerformance && lpIDMSegment) {
-    if (setRepeats) lpIDMSegment->SetRepeats(999);
+    if (setRepeats) lpIDMSegment->SetRepeats(kMusicRepeats);
     lpIDMPerformance->PlaySegment(lpIDMSegment, 0, 0);
   }
   plat::NoteMusicStart();

@@ -14,15 +14,11 @@ plat::SoundBuffer* lpDSBSounds[kEffectCount] = {};
 
 namespace {
 
-const char* const kEffectFiles[kEffectCount] = {
-    "GunShot.wav", "drip.wav", "Schaden.wav", "Get.wav", "Kollision.wav",
-};
-
 constexpr uint16_t kWaveFormatExtensible = 0xFFFE;
 
 // The box does not name the file; standard error does.
 bool Refuse(const char* message, int effect, const char* why) {
-  std::fprintf(stderr, "ruzov: %s: %s\n", kEffectFiles[effect], why);
+  std::fprintf(stderr, "ruzov: %s: %s\n", kSoundFiles[effect], why);
   ErrStr = message;
   return false;
 }
@@ -45,7 +41,7 @@ bool InitSound() {
 bool LoadSounds() {
   // The images live only for this load; the buffers keep their own copy.
   CWave waves[kEffectCount];
-  for (int i = 0; i < kEffectCount; ++i) waves[i].Create(kEffectFiles[i]);
+  for (int i = 0; i < kEffectCount; ++i) waves[i].Create(kSoundFiles[i]);
 
   for (int i = 0; i < kEffectCount; ++i) {
     uint32_t len = waves[i].GetDataLen();

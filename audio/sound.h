@@ -1,14 +1,16 @@
 // The five sound effects.
 #pragma once
 
+#include "audio/sound_files.h"
 #include "platform/platform.h"
 
+// Effect i is sound file i.
 constexpr int kEffectGunShot = 0;
 constexpr int kEffectDrip = 1;
 constexpr int kEffectDamage = 2;
 constexpr int kEffectGet = 3;
 constexpr int kEffectCollision = 4;
-constexpr int kEffectCount = 5;
+constexpr int kEffectCount = kSoundFileCount;
 
 // Named after the sound object it stands for, but only a flag: true while the
 // platform's sound device is open, so that release knows to close it.

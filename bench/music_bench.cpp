@@ -3,15 +3,20 @@
 // (the budget there is 20% of the period); and how late the MIDI output
 // thread sends the events against their time (the target is 2 ms).
 #include <benchmark/benchmark.h>
+#include <pthread.h>
+#include <sched.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "audio/music.h"
 #include "music/compose.h"
 #include "music/formats.h"
 #include "music/objects.h"
@@ -40,24 +45,14 @@ dm::SegmentData ComposeShipped() {
   return seg;
 }
 
-// A performance playing the shipped piece at 160 with the SoundFont loaded.
-dm::Performance* StartPerformance(dm::Segment* segment) {
-  dm::Performance* perf;
-  dm::CreatePerformance(&perf);
-  perf->Init();
-  uint32_t on = 1;
-  perf->SetGlobalParam(dm::Param::PerfAutoDownload, &on, 4);
-  perf->AddPort();
-  perf->PlaySegment(segment, 0, 0);
-  segment->SetParam(dm::Param::DisableTempo, 0xFFFF, 0, 0, nullptr);
-  dm::DMUS_TEMPO_PMSG* msg;
-  if (perf->AllocPMsg(64, &msg) == dm::S_OK) {
-    *msg = {};
-    msg->dwType = dm::DMUS_PMSGT_TEMPO;
-    msg->dblTempo = 160.0;
-    perf->SendPMsg(msg);
-  }
-  return perf;
+// The game's own music start-up, on the shipped files.
+void StartMusic() {
+  if (chdir(RUZOV_MUSIC_DATA_DIR) != 0 || !InitMusic()) std::abort();
+}
+
+std::string SoundFontLabel() {
+  const std::string& path = lpIDMPerformance->SoundFontPath();
+  return path.empty() ? "no SoundFont" : path;
 }
 
 void BM_ReadAndCompose(benchmark::State& state) {
@@ -65,53 +60,48 @@ void BM_ReadAndCompose(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadAndCompose)->Unit(benchmark::kMillisecond);
 
-// Start-up as the game sees it: compose, then bring up the synthesizer and
-// load the SoundFont, and start the piece.
-void BM_ComposeAndStartSynth(benchmark::State& state) {
-  dm::Initialize();
+// Start-up as the game sees it: read and compose, then bring up the
+// synthesizer, load the SoundFont and start the piece.
+void BM_StartMusic(benchmark::State& state) {
   dm::Performance::SetOfflineRate(48000);
   for (auto _ : state) {
-    dm::Segment* segment = dm::Segment::FromComposition(ComposeShipped());
-    dm::Performance* perf = StartPerformance(segment);
+    StartMusic();
     state.PauseTiming();
-    state.SetLabel(perf->SoundFontPath().empty() ? "no SoundFont" : perf->SoundFontPath());
-    perf->CloseDown();
-    perf->Release();
-    segment->Release();
+    state.SetLabel(SoundFontLabel());
+    ReleaseMusic();
     state.ResumeTiming();
   }
 }
-BENCHMARK(BM_ComposeAndStartSynth)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_StartMusic)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 // One mixer period of `range(0)` frames at 48 kHz, in the thick of the piece.
 void BM_RenderPeriod(benchmark::State& state) {
-  dm::Initialize();
   dm::Performance::SetOfflineRate(48000);
-  dm::Segment* segment = dm::Segment::FromComposition(ComposeShipped());
-  dm::Performance* perf = StartPerformance(segment);
+  StartMusic();
   const int frames = static_cast<int>(state.range(0));
   static float out[2 * 4096];
-  for (int i = 0; i < 48000 * 50 / frames; ++i) perf->Render(out, frames);  // into the busiest section
+  for (int i = 0; i < 48000 * 50 / frames; ++i)
+    lpIDMPerformance->Render(out, frames);  // into the busiest section
   double busy = 0;
   for (auto _ : state) {
     auto start = std::chrono::steady_clock::now();
-    perf->Render(out, frames);
+    lpIDMPerformance->Render(out, frames);
     benchmark::ClobberMemory();
     busy += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   }
   // Share of the period's wall time spent rendering, in percent.
   double period = double(frames) / 48000.0;
   state.counters["period_pct"] = 100.0 * busy / double(state.iterations()) / period;
-  state.SetLabel(perf->SoundFontPath().empty() ? "no SoundFont" : perf->SoundFontPath());
-  perf->CloseDown();
-  perf->Release();
-  segment->Release();
+  state.SetLabel(SoundFontLabel());
+  ReleaseMusic();
 }
 BENCHMARK(BM_RenderPeriod)->Arg(512)->Arg(1024)->Unit(benchmark::kMicrosecond);
 
 // Lateness of every message, in microseconds, as a device that plays at
 // once would see it.
 std::vector<double> gLate;
+bool gRaise = false;     // the output thread asks for a real-time priority
+bool gRealtime = false;  // and got it
 
 const plat::audio::MidiOutOps kTimedMidi = {
     [] { return true; },
@@ -121,30 +111,37 @@ const plat::audio::MidiOutOps kTimedMidi = {
     },
     nullptr,
     [] {},
+    // What a backend would do: a priority above the other programs'.
+    [] {
+      if (!gRaise) return;
+      sched_param p{};
+      p.sched_priority = sched_get_priority_min(SCHED_FIFO);
+      gRealtime = pthread_setschedparam(pthread_self(), SCHED_FIFO, &p) == 0;
+    },
 };
 
-// The shipped piece through the real output thread for `range(0)` seconds.
+// The shipped piece through the real output thread for `range(0)` seconds,
+// the thread at normal priority (range(1) 0) or asking for a real-time one.
 void BM_MidiLateness(benchmark::State& state) {
-  dm::Initialize();
+  gRaise = state.range(1) != 0;
+  gRealtime = false;
   gLate.clear();
   gLate.reserve(1 << 16);
   plat::audio::UseMidiOutput(&kTimedMidi);
-  dm::Segment* segment = dm::Segment::FromComposition(ComposeShipped());
   for (auto _ : state) {
-    dm::Performance* perf = StartPerformance(segment);
+    StartMusic();
     std::this_thread::sleep_for(std::chrono::seconds(state.range(0)));
-    perf->CloseDown();
-    perf->Release();
+    ReleaseMusic();
   }
-  segment->Release();
   plat::audio::UseMidiOutput(nullptr);
   gLate.resize(gLate.size() - 16);  // the notes-off at close are not timed
   std::sort(gLate.begin(), gLate.end());
   state.counters["events"] = static_cast<double>(gLate.size());
   state.counters["p99_us"] = gLate[gLate.size() * 99 / 100];
   state.counters["max_us"] = gLate.back();
+  state.SetLabel(gRealtime ? "real-time priority" : "normal priority");
 }
-BENCHMARK(BM_MidiLateness)->Arg(20)->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK(BM_MidiLateness)->Args({20, 0})->Args({20, 1})->Iterations(1)->Unit(benchmark::kSecond);
 
 }  // namespace
 

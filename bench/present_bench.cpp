@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "base/rgb565.h"
 #include "platform/sdl/backend.h"
 
 namespace {
@@ -74,10 +75,7 @@ void BM_SdlSoftwareRenderer1080(benchmark::State& state) {
     for (int y = 0; y < plat::kScreenHeight; ++y) {
       uint32_t* out = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(texels) + y * pitch);
       const uint16_t* in = &frame[static_cast<size_t>(y) * plat::kScreenWidth];
-      for (int x = 0; x < plat::kScreenWidth; ++x) {
-        const uint32_t p = in[x], r5 = (p >> 11) & 0x1F, g6 = (p >> 5) & 0x3F, b5 = p & 0x1F;
-        out[x] = ((r5 << 3 | r5 >> 2) << 16) | ((g6 << 2 | g6 >> 4) << 8) | (b5 << 3 | b5 >> 2);
-      }
+      for (int x = 0; x < plat::kScreenWidth; ++x) out[x] = Rgb888(in[x]);
     }
     SDL_UnlockTexture(t);
     SDL_SetRenderDrawColor(r, 0, 0, 0, 255);

@@ -3,21 +3,19 @@
 // they accept is composed with the game's own other two files.
 #include <cstddef>
 #include <cstdint>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <string_view>
 
+#include "base/read_file.h"
 #include "music/compose.h"
 #include "music/formats.h"
 
 namespace {
 
 std::string ReadFile(const char* name) {
-  std::ifstream in(std::string(RUZOV_MUSIC_DIR) + "/" + name, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
+  std::string text;
+  files::ReadWhole((std::string(RUZOV_MUSIC_DIR) + "/" + name).c_str(), SIZE_MAX, &text);
+  return text;
 }
 
 struct Shipped {

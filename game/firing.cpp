@@ -8,16 +8,6 @@
 
 namespace {
 
-struct RayStep {
-  double dx;
-  double dy;
-};
-// Not mirror-symmetric: headings 3 and 5 climb 2 pixels a step, 11 and 13 one.
-constexpr RayStep kRayStep[16] = {
-    {0, -3}, {1.5, -3}, {3, -3}, {4, -2}, {4, 0},  {4, 2},   {3, 3},   {1.5, 3},
-    {0, 3},  {-1.5, 3}, {-3, 3}, {-4, 1}, {-4, 0}, {-4, -1}, {-3, -3}, {-1.5, -3},
-};
-
 constexpr uint32_t kPoints[9] = {0, 5, 10, 15, 20, 30, 40, 50, 60};
 constexpr int kLiveFrames = 4;
 constexpr int kHiddenPoints = 6;  // the first points are tested but not drawn
@@ -26,7 +16,7 @@ constexpr double kHitRange = 9.0;
 void TraceRay() {
   double rx = 304.0;
   double ry = 224.0;
-  const RayStep step = kRayStep[s];
+  const HeadingStep step = kRayStep[s];
   double* a = alien[level];
   const double* xa = xalien[level];
   const double* ya = yalien[level];

@@ -4,6 +4,26 @@
 
 #include <cstdint>
 
+// A heading's step: per frame for thrust, per point for the ray. Heading 0
+// is up, the headings go clockwise.
+struct HeadingStep {
+  double dx;
+  double dy;
+};
+
+// Thrust per frame for each heading: a coarse table, not sine and cosine.
+inline constexpr HeadingStep kThrust[16] = {
+    {0.0, -0.2}, {0.1, -0.2}, {0.1, -0.1}, {0.2, -0.1}, {0.2, 0.0},  {0.2, 0.1},   {0.1, 0.1},   {0.1, 0.2},
+    {0.0, 0.2},  {-0.1, 0.2}, {-0.1, 0.1}, {-0.2, 0.1}, {-0.2, 0.0}, {-0.2, -0.1}, {-0.1, -0.1}, {-0.1, -0.2},
+};
+
+// The ray's step per point. Not mirror-symmetric: headings 3 and 5 climb 2
+// pixels a step, 11 and 13 one.
+inline constexpr HeadingStep kRayStep[16] = {
+    {0, -3}, {1.5, -3}, {3, -3}, {4, -2}, {4, 0},  {4, 2},   {3, 3},   {1.5, 3},
+    {0, 3},  {-1.5, 3}, {-3, 3}, {-4, 1}, {-4, 0}, {-4, -1}, {-3, -3}, {-1.5, -3},
+};
+
 // Level generation and the new-game reset, run by every title frame.
 void GenerateLevels();
 void ResetNewGame();

@@ -5,16 +5,6 @@
 
 namespace {
 
-// Thrust per frame for each heading: a coarse table, not sine and cosine.
-struct Thrust {
-  double dx;
-  double dy;
-};
-constexpr Thrust kThrust[16] = {
-    {0.0, -0.2}, {0.1, -0.2}, {0.1, -0.1}, {0.2, -0.1}, {0.2, 0.0},  {0.2, 0.1},   {0.1, 0.1},   {0.1, 0.2},
-    {0.0, 0.2},  {-0.1, 0.2}, {-0.1, 0.1}, {-0.2, 0.1}, {-0.2, 0.0}, {-0.2, -0.1}, {-0.1, -0.1}, {-0.1, -0.2},
-};
-
 constexpr double kMaxSpeed = 5.0;
 
 }  // namespace
@@ -34,7 +24,7 @@ void MoveShip() {
   if (oben) bewegung = 1;
   if (unten) bewegung = -1;
   if (bewegung != 0) {
-    const Thrust& t = kThrust[s];
+    const HeadingStep& t = kThrust[s];
     const double b = static_cast<double>(bewegung);
     ys += b * t.dy;
     xs += b * t.dx;

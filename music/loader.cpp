@@ -1,6 +1,5 @@
 // Loads the three music files by class and name, with an optional cache.
-#include <cstdio>
-
+#include "base/read_file.h"
 #include "music/formats.h"
 #include "music/objects.h"
 
@@ -27,30 +26,6 @@ bool FileName(const DMUS_OBJECTDESC& desc, std::string* out) {
     }
   }
   return false;
-}
-
-// The whole file, refusing anything larger than a music file can be.
-bool ReadFile(const std::string& name, std::string* text, std::string* error) {
-  FILE* f = std::fopen(name.c_str(), "rb");
-  if (!f) {
-    *error = "cannot open";
-    return false;
-  }
-  text->clear();
-  char buffer[8192];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
-    if (text->size() + n > static_cast<size_t>(kMaxFileBytes)) {
-      std::fclose(f);
-      *error = "file too large";
-      return false;
-    }
-    text->append(buffer, n);
-  }
-  bool ok = !std::ferror(f);
-  std::fclose(f);
-  if (!ok) *error = "cannot read";
-  return ok;
 }
 
 }  // namespace
@@ -96,8 +71,8 @@ Result Loader::Load(const DMUS_OBJECTDESC* desc, ClassId want, Object** out) {
     }
 
   std::string text, error;
-  if (!ReadFile(name, &text, &error)) {
-    lastError_ = name + ": " + error;
+  if (const char* why = files::ReadWhole(name.c_str(), static_cast<size_t>(kMaxFileBytes), &text)) {
+    lastError_ = name + ": " + why;
     return E_NOT_FOUND;
   }
   Object* object = nullptr;

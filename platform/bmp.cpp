@@ -8,60 +8,36 @@
 #include <new>
 #include <vector>
 
+#include "base/little_endian.h"
+#include "base/read_file.h"
 #include "platform/platform.h"
 
 namespace plat {
 
 namespace {
 
-uint32_t Le16(const uint8_t* p) { return p[0] | (p[1] << 8); }
-uint32_t Le32(const uint8_t* p) { return Le16(p) | (Le16(p + 2) << 16); }
-
 constexpr uint32_t kBiRgb = 0, kBiRle8 = 1, kBiRle4 = 2, kBiBitfields = 3, kBiAlphaBitfields = 6;
 constexpr size_t kFileHeader = 14;
-
-bool ReadWholeFile(const char* fileName, std::vector<uint8_t>* out, const char** why) {
-  std::FILE* f = std::fopen(fileName, "rb");
-  if (!f) {
-    *why = "cannot be opened";
-    return false;
-  }
-  bool ok = std::fseek(f, 0, SEEK_END) == 0;
-  const long size = ok ? std::ftell(f) : -1;
-  ok = ok && size >= 0 && std::fseek(f, 0, SEEK_SET) == 0;
-  if (!ok) {
-    *why = "cannot be read";
-  } else if (static_cast<unsigned long>(size) > kMaxBmpFileBytes) {
-    *why = "file too large for a picture";
-    ok = false;
-  } else {
-    out->resize(static_cast<size_t>(size));
-    ok = std::fread(out->data(), 1, out->size(), f) == out->size();
-    if (!ok) *why = "cannot be read";
-  }
-  std::fclose(f);
-  return ok;
-}
 
 }  // namespace
 
 const char* CheckBmpHeader(const uint8_t* data, size_t size, int64_t maxPixels, BmpHeader* h) {
   if (size < kFileHeader + 12) return "too short for a bitmap";
   if (data[0] != 'B' || data[1] != 'M') return "not a bitmap";
-  const uint32_t offBits = Le32(data + 10);
-  const uint32_t infoSize = Le32(data + 14);
+  const uint32_t offBits = ReadLE32(data + 10);
+  const uint32_t infoSize = ReadLE32(data + 14);
   const uint8_t* info = data + kFileHeader;
   int64_t width = 0, height = 0;
   if (infoSize == 12) {  // OS/2 core header: unsigned 16-bit sides, always bottom-up
-    width = Le16(info + 4);
-    height = Le16(info + 6);
-    h->bitsPerPixel = static_cast<int>(Le16(info + 10));
+    width = ReadLE16(info + 4);
+    height = ReadLE16(info + 6);
+    h->bitsPerPixel = static_cast<int>(ReadLE16(info + 10));
     h->compression = kBiRgb;
   } else if (infoSize >= 40 && size >= kFileHeader + 40) {
-    width = static_cast<int32_t>(Le32(info + 4));
-    height = static_cast<int32_t>(Le32(info + 8));
-    h->bitsPerPixel = static_cast<int>(Le16(info + 14));
-    h->compression = Le32(info + 16);
+    width = static_cast<int32_t>(ReadLE32(info + 4));
+    height = static_cast<int32_t>(ReadLE32(info + 8));
+    h->bitsPerPixel = static_cast<int>(ReadLE16(info + 14));
+    h->compression = ReadLE32(info + 16);
   } else {
     return "unknown header";
   }
@@ -132,8 +108,8 @@ uint16_t* LoadBmp565(const char* fileName, int* width, int* height, int64_t maxP
   const char* why = nullptr;
   std::vector<uint8_t> file;
   uint16_t* pixels = nullptr;
-  if (ReadWholeFile(fileName, &file, &why))
-    pixels = DecodeBmp565(file.data(), file.size(), maxPixels, width, height, &why);
+  why = files::ReadWhole(fileName, kMaxBmpFileBytes, &file);
+  if (!why) pixels = DecodeBmp565(file.data(), file.size(), maxPixels, width, height, &why);
   if (!pixels) std::fprintf(stderr, "ruzov: %s: %s\n", fileName, why);
   return pixels;
 }

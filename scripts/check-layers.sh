@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Keeps the layers apart: the game and the music never see SDL, FluidSynth or
 # the SDL platform; drawing and sound never see the game or the program's
-# entry. Follows the tree's own headers, so an include through another
+# entry; the music library and base/ need nothing but base/. Follows the tree's own headers, so an include through another
 # header counts as well. Prints every offence with its chain; fails on any.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -57,6 +57,9 @@ check() {
 
 check 'game|music' '^(<SDL|<fluidsynth|platform/sdl/)' "game and music code reaches SDL, FluidSynth or platform/sdl"
 check 'gfx|audio' '^(app|game)/' "drawing and sound reach the game or the program's entry"
+# The music library and the shared helpers link alone.
+check 'music' '^(app|audio|game|gfx|platform|tools)/' "the music library reaches beyond base/"
+check 'base' '^(<SDL|<fluidsynth|(app|audio|game|gfx|music|platform|tools)/)' "the shared helpers reach beyond base/"
 
 if [ "$offences" -gt 0 ]; then
   echo "check-layers: $offences includes against the layers" >&2

@@ -5,6 +5,7 @@
 #   x_copy    a plain copy of one 640 x 480 16-bit picture
 #   x_period  the frame period, 1/60 s
 #   share_of_period_pct, period_pct  one audio period (512 frames), in per cent
+#   p99_us, max_us  how late the MIDI output thread sends, in microseconds
 # Extra arguments go to every benchmark binary (e.g. --benchmark_filter=Title).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -26,7 +27,7 @@ for b in ruzov_bench ruzov_frames_bench sound_bench ruzov_music_bench; do
     /^ *"name":/ { gsub(/[",]/, "", $2); name = $2; figures = "" }
     /^ *"(cpu|real)_time":/ { gsub(/,/, "", $2); t[$1] = $2 }
     /^ *"time_unit":/ { gsub(/[",]/, "", $2); unit = $2 }
-    /^ *"(x_[a-z]+|share_of_period_pct|period_pct)":/ {
+    /^ *"(x_[a-z]+|share_of_period_pct|period_pct|p99_us|max_us)":/ {
       key = $1; gsub(/[":]/, "", key); gsub(/,/, "", $2)
       figures = figures sprintf("  %s=%.4g", key, $2)
     }

@@ -18,18 +18,16 @@ build=$PWD/build-soak
 cmake --preset asan -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRUZOV_TESTS=OFF -DRUZOV_BENCH=OFF >/dev/null
 cmake --build "$build" -j2 --target ruzov-sim ruzov ruzov-data ruzov-music-data
 data=$build/data
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+# The work folder, the X server, the game and their clean-up; the simulator
+# is ended here too should the script stop while it runs.
+source tests/xvfb.sh
+work=$WORK
+SIMPID=""
+trap '[ -n "$SIMPID" ] && kill "$SIMPID" 2>/dev/null; cleanup' EXIT
 # A small quarantine, so that freed memory held back by ASan does not pass
 # for growth; system libraries' own leaks are not ours.
 export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:quarantine_size_mb=16
-export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0
+export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 status=0
 
@@ -44,7 +42,7 @@ if [ "$frames" -gt 0 ]; then
     --trace >(awk 'NR % 10000 == 0 { print NR > "/dev/stderr"; fflush("/dev/stderr") }' 2>"$work/progress") \
     2>"$work/sim.err" &
   sim=$!
-  pids+=("$sim")
+  SIMPID=$sim
   at10k=""
   last=""
   started=$(date +%s)
@@ -63,6 +61,7 @@ if [ "$frames" -gt 0 ]; then
     sleep 2
   done
   wait "$sim" && rc=0 || rc=$?
+  SIMPID=""
   done_frames=$(tail -n1 "$work/progress" 2>/dev/null || echo 0)
   echo "soak: simulator ended with $rc after ${done_frames}+ frames in $(( $(date +%s) - started )) s; memory last seen $last"
   [ -s "$work/sim.err" ] && sed 's/^/  sim: /' "$work/sim.err" | head -40
@@ -75,13 +74,10 @@ if [ "$seconds" -gt 0 ]; then
     echo "soak: Xvfb or xdotool missing, the game part is skipped"
     exit $status
   fi
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
-  pids+=("$!")
-  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-  export DISPLAY=":$(head -n1 "$work/display")"
-  (cd "$data" && SDL_AUDIODRIVER=dummy exec "$build/ruzov") >"$work/game.out" 2>"$work/game.err" &
+  start_xvfb 1024x768 || { echo "soak: the virtual X server did not start"; exit 1; }
+  SDL_AUDIODRIVER=dummy "$build/ruzov" --data "$data" >"$work/game.out" 2>"$work/game.err" &
   game=$!
-  pids+=("$game")
+  GPID=$game
   sleep 3
   keys=(Left Right Up Down shift space Return)
   end=$(( $(date +%s) + seconds ))

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets everything up and runs CI in timed stages, in order, stopping at the
-# first red one: format (style and layers), build (warnings as errors, then every test), tidy,
-# asan (the whole suite under the sanitizers), fuzz, package, web.
+# first red one: format (style and layers), build (warnings as errors, then
+# every test), tidy, asan (the suite under the sanitizers but for the tests
+# labelled realtime), fuzz, package (lintian too), web.
 # A stage fails at its first failing command. Under CI (CI=true, which
 # .ci/run sets) a stage that cannot run fails and says why; elsewhere it is
 # skipped with the same message.

@@ -10,13 +10,13 @@ cd "$(dirname "$0")/.."
 npm_dir="$(scripts/web-setup.sh | tail -n 1)"
 export NODE_PATH=/usr/share/nodejs
 
-# The data set comes from the native generator.
+# The data set and the icons come from the native generator.
 if [ ! -f build/CMakeCache.txt ]; then
   cmake --preset default >/dev/null
 fi
-cmake --build build -j2 --target ruzov-data ruzov-music-data >/dev/null
+cmake --build build -j2 --target ruzov-data ruzov-music-data ruzov-icons >/dev/null
 
-cmake --preset web -DRUZOV_WEB_DATA="$PWD/build/data" -DRUZOV_WEB_NPM="$npm_dir" >/dev/null
+cmake --preset web -DRUZOV_WEB_DATA="$PWD/build/data" -DRUZOV_WEB_ICONS="$PWD/build/icons" -DRUZOV_WEB_NPM="$npm_dir" >/dev/null
 cmake --build --preset web
 echo "web: the page is in build-web/site"
 

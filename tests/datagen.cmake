@@ -13,7 +13,7 @@ add_test(NAME datagen_make
 set_tests_properties(datagen_make PROPERTIES FIXTURES_SETUP datagen)
 
 add_executable(datagen_test ${CMAKE_CURRENT_LIST_DIR}/datagen_test.cpp)
-target_link_libraries(datagen_test PRIVATE ruzov_datagen_lib SDL2::SDL2 GTest::gtest_main)
+target_link_libraries(datagen_test PRIVATE ruzov_datagen_lib ruzov_base SDL2::SDL2 GTest::gtest_main)
 target_compile_definitions(datagen_test PRIVATE RUZOV_DATAGEN_EXE="$<TARGET_FILE:ruzov-datagen>"
   RUZOV_DATAGEN_OUT="${_datagen_check}/made" RUZOV_DATA_DIR="${RUZOV_DATA_DIR}")
 add_dependencies(datagen_test ruzov-datagen)

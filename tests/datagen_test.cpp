@@ -9,13 +9,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "base/read_file.h"
 #include "tools/datagen/datagen.h"
 #include "tools/datagen/icon.h"
 
@@ -49,8 +48,9 @@ bool LoadPicture(const fs::path& path, Picture& out) {
 }
 
 std::vector<uint8_t> ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::vector<uint8_t> bytes;
+  files::ReadWhole(path.c_str(), SIZE_MAX, &bytes);
+  return bytes;
 }
 
 // The data set made once for all these tests by the datagen_make fixture

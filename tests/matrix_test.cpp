@@ -9,9 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,8 +19,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-void Write(const fs::path& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
 
 enum class Kind { Image, Sound, Music };
 
@@ -67,27 +63,23 @@ bool StillGood(int d, Kind kind) {
 class BrokenData : public testing::Test {
  protected:
   static void SetUpTestSuite() {
-    dir_ = fs::temp_directory_path() / ("ruzov-matrix-" + std::to_string(getpid()));
-    fs::create_directories(dir_);
+    folder_ = new testsupport::TempFolder(true);
+    dir_ = folder_->Path();
     for (const auto& entry : fs::directory_iterator(RUZOV_DATA))
       if (entry.is_regular_file()) fs::copy_file(entry.path(), dir_ / entry.path().filename());
-    old_ = fs::current_path();
-    fs::current_path(dir_);
   }
-  static void TearDownTestSuite() {
-    fs::current_path(old_);
-    fs::remove_all(dir_);
-  }
+  static void TearDownTestSuite() { delete folder_; }
   static std::vector<std::string> Files() {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(dir_)) names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
   }
-  static fs::path dir_, old_;
+  static testsupport::TempFolder* folder_;
+  static fs::path dir_;
 };
+testsupport::TempFolder* BrokenData::folder_;
 fs::path BrokenData::dir_;
-fs::path BrokenData::old_;
 
 // One start-up in this process: the message it ends with, "" when it starts.
 std::string StartUp(int* boxes) {
@@ -113,7 +105,7 @@ TEST_F(BrokenData, EveryFileEveryDamageGivesItsOneMessage) {
     for (int d = 0; d < 8; ++d) {
       const std::optional<std::string> bad = Broken(d, good, kind == Kind::Image ? aWav : aBmp);
       if (bad)
-        Write(dir_ / name, *bad);
+        testsupport::WriteFile(dir_ / name, *bad);
       else
         fs::remove(dir_ / name);
       const std::string expected = StillGood(d, kind) ? "" : MessageFor(kind);
@@ -121,7 +113,7 @@ TEST_F(BrokenData, EveryFileEveryDamageGivesItsOneMessage) {
       EXPECT_EQ(boxes, expected.empty() ? 0 : 1) << name << " " << kDamages[d];
       ++cells;
     }
-    Write(dir_ / name, good);
+    testsupport::WriteFile(dir_ / name, good);
   }
   EXPECT_EQ(cells, 48 * 8);
 }
@@ -137,12 +129,12 @@ TEST_F(BrokenData, TheSimulatorExitsOneWithTheMessage) {
                {"Chordmap1.cdm", "Error loading music"}};
   for (const auto& c : cases) {
     const std::string good = testsupport::ReadFile(dir_ / c.file);
-    Write(dir_ / c.file, "junk");
+    testsupport::WriteFile(dir_ / c.file, "junk");
     const std::string err = (dir_ / "err.txt").string();
     const std::string cmd =
         std::string(RUZOV_SIM) + " --data " + dir_.string() + " --frames 1 >/dev/null 2>" + err;
     const int status = std::system(cmd.c_str());
-    Write(dir_ / c.file, good);
+    testsupport::WriteFile(dir_ / c.file, good);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << c.file;
     const std::string text = testsupport::ReadFile(err);
     fs::remove(err);

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -204,6 +205,7 @@ const plat::audio::MidiOutOps kFakeMidi = {
     },
     [] { ++midi.resets; },
     [] { ++midi.closes; },
+    nullptr,
 };
 
 constexpr int64_t kSecond = plat::audio::kMidiClockRate;
@@ -348,6 +350,48 @@ TEST_F(MidiMusic, NoMidiOutputMeansOneWarningAndNoMusic) {
   EXPECT_TRUE(midi.sent.empty());
   ReleaseMusic();
   EXPECT_EQ(midi.closes, 0);
+}
+
+// The real output thread: it plays on its own from the first request, says
+// all notes off once on pause and sends nothing more until play resumes.
+struct ThreadMidi {
+  std::atomic<int> sent{0};
+  std::atomic<int> notesOff{0};
+  std::atomic<bool> ownThread{false};
+} threadMidi;
+
+const plat::audio::MidiOutOps kThreadMidi = {
+    [] { return true; },
+    [](uint32_t message, int64_t) {
+      ++threadMidi.sent;
+      if (IsController(message, 123)) ++threadMidi.notesOff;
+    },
+    nullptr,
+    [] {},
+    [] { threadMidi.ownThread = true; },
+};
+
+// Polls for up to 5 s.
+template <class Done>
+bool Eventually(Done done) {
+  for (int i = 0; i < 500 && !done(); ++i) usleep(10000);
+  return done();
+}
+
+TEST_F(MidiMusic, TheOutputThreadPlaysAndHoldsStillWhilePaused) {
+  plat::audio::UseMidiOutput(&kThreadMidi);
+  ASSERT_TRUE(InitMusic());
+  EXPECT_TRUE(Eventually([] { return threadMidi.sent > 100; }));
+  EXPECT_TRUE(threadMidi.ownThread);
+  const int before = threadMidi.notesOff;
+  plat::AudioPause(true);
+  EXPECT_TRUE(Eventually([&] { return threadMidi.notesOff == before + 16; }));
+  const int paused = threadMidi.sent;
+  usleep(100000);
+  EXPECT_EQ(threadMidi.sent, paused);
+  plat::AudioPause(false);
+  EXPECT_TRUE(Eventually([&] { return threadMidi.sent > paused + 20; }));
+  ReleaseMusic();
 }
 
 }  // namespace

@@ -6,46 +6,30 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/locate.h"
 #include "app/options.h"
 #include "app/settings_file.h"
+#include "platform/audio/audio.h"
+#include "test_files.h"
 
 namespace fs = std::filesystem;
 
 namespace {
+
+using testsupport::ReadFile;
+using testsupport::TempFolder;
+using testsupport::WriteFile;
 
 OptionsAction Parse(std::vector<const char*> args, Settings* s, std::string* error = nullptr) {
   args.insert(args.begin(), "ruzov");
   std::string ignored;
   return ParseOptions(static_cast<int>(args.size()), args.data(), s, error ? error : &ignored);
 }
-
-std::string Read(const fs::path& p) {
-  std::stringstream s;
-  s << std::ifstream(p, std::ios::binary).rdbuf();
-  return s.str();
-}
-
-void Put(const std::string& path, const std::string& bytes) {
-  fs::create_directories(fs::path(path).parent_path());
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-struct TempDir {
-  fs::path path;
-  TempDir() {
-    std::string t = (fs::temp_directory_path() / "ruzov-entry-XXXXXX").string();
-    path = mkdtemp(t.data());
-  }
-  ~TempDir() { fs::remove_all(path); }
-  std::string operator/(const std::string& name) const { return (path / name).string(); }
-};
 
 }  // namespace
 
@@ -126,20 +110,20 @@ TEST(SettingsFile, ReadsBomCrlfCommentsAndNamesBadLines) {
 }
 
 TEST(SettingsFile, SaveKeepsOtherLinesAndSurvivesAKillBeforeRename) {
-  TempDir dir;
+  TempFolder dir;
   const std::string file = dir / "sub/ruzov.ini";
   plat::Preferences p;
   p.fullScreen = false;
   p.musicVolume = 40;
   ASSERT_TRUE(SaveSettingsFile(file, p));  // makes the folder
-  EXPECT_NE(Read(file).find("\nfullscreen = false\n"), std::string::npos);
+  EXPECT_NE(ReadFile(file).find("\nfullscreen = false\n"), std::string::npos);
 
   // A player's own lines and comments stay; the remembered ones change in place.
-  Put(file, "# my notes\r\nscale = integer\r\nmusic-volume = 40\r\nsoundfont = /s.sf2\n");
+  WriteFile(file, "# my notes\r\nscale = integer\r\nmusic-volume = 40\r\nsoundfont = /s.sf2\n");
   p.musicVolume = 60;
   p.mute = true;
   ASSERT_TRUE(SaveSettingsFile(file, p));
-  const std::string second = Read(file);
+  const std::string second = ReadFile(file);
   EXPECT_EQ(second,
             "# my notes\r\nscale = integer\r\nmusic-volume = 60\nsoundfont = /s.sf2\n"
             "fullscreen = false\nvolume = 100\neffects-volume = 100\nmute = true\n");
@@ -155,11 +139,11 @@ TEST(SettingsFile, SaveKeepsOtherLinesAndSurvivesAKillBeforeRename) {
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
-  EXPECT_EQ(Read(file), second);
+  EXPECT_EQ(ReadFile(file), second);
 }
 
 TEST(Locate, DataFoldersInOrderAndTheFirstHoldingTheData) {
-  TempDir t;
+  TempFolder t;
   const std::vector<std::string> folders =
       DataFolders("given", t / "work", t / "prefix/bin/ruzov", "/build/data");
   ASSERT_EQ(folders, (std::vector<std::string>{t / "work/given", t / "work", t / "prefix/bin/../share/ruzov",
@@ -172,7 +156,7 @@ TEST(Locate, DataFoldersInOrderAndTheFirstHoldingTheData) {
   fs::create_directories(t / "prefix/bin");
   const char* const holding[] = {"prefix/share/ruzov", "work", "work/given"};
   for (int i = 0; i < 3; ++i) {
-    Put(t / holding[i] + "/Explosion1.bmp", "x");
+    WriteFile(t / holding[i] + "/Explosion1.bmp", "x");
     EXPECT_EQ(FindDataFolder(folders), 2 - i);
   }
   // Without an option or an executable path those places drop out; a repeat is searched once.
@@ -180,20 +164,45 @@ TEST(Locate, DataFoldersInOrderAndTheFirstHoldingTheData) {
 }
 
 TEST(Locate, SoundFontOrderSkipsWhatIsNoSoundFont) {
-  TempDir t;
+  TempFolder t;
   const std::string soundFont("RIFF\x10\0\0\0sfbkLIST", 16);
+  const std::vector<std::string> system = {t / "sys/a.sf2", t / "sys/b.sf2"};
   const std::vector<std::string> places =
-      SoundFontPlaces("my.sf2", "/env.sf2", t / "data", t / "work", {t / "sys/a.sf2", t / "sys/b.sf2"});
+      SoundFontPlaces("my.sf2", "/env.sf2", t / "data", t / "work", system);
   ASSERT_EQ(places, (std::vector<std::string>{t / "work/my.sf2", "/env.sf2", t / "data/GM.sf2",
                                               t / "work/GM.sf2", t / "sys/a.sf2", t / "sys/b.sf2"}));
-  EXPECT_EQ(FindSoundFont(places), "");
-  Put(t / "sys/b.sf2", soundFont);
-  Put(t / "sys/a.sf2", std::string("RIFF\x10\0\0\0WAVE", 12));  // a RIFF file, but not a SoundFont
-  fs::create_directories(t / "work/GM.sf2");                    // a folder of that name
-  EXPECT_EQ(FindSoundFont(places), t / "sys/b.sf2");
-  Put(t / "data/GM.sf2", soundFont);
-  EXPECT_EQ(FindSoundFont(places), t / "data/GM.sf2");
-  Put(t / "work/my.sf2", soundFont);
-  EXPECT_EQ(FindSoundFont(places), t / "work/my.sf2");
+  EXPECT_EQ(plat::audio::FindSoundFont(places), "");
+  WriteFile(t / "sys/b.sf2", soundFont);
+  WriteFile(t / "sys/a.sf2", std::string("RIFF\x10\0\0\0WAVE", 12));  // a RIFF file, but not a SoundFont
+  fs::create_directories(t / "work/GM.sf2");                          // a folder of that name
+  EXPECT_EQ(plat::audio::FindSoundFont(places), t / "sys/b.sf2");
+  WriteFile(t / "data/GM.sf2", soundFont);
+  EXPECT_EQ(plat::audio::FindSoundFont(places), t / "data/GM.sf2");
+  WriteFile(t / "work/my.sf2", soundFont);
+  EXPECT_EQ(plat::audio::FindSoundFont(places), t / "work/my.sf2");
   EXPECT_EQ(SoundFontPlaces("", nullptr, "/d", "/d", {}), std::vector<std::string>{"/d/GM.sf2"});
+}
+
+// A SoundFont the player names but that cannot serve: one line says which
+// and why, and the one found next plays.
+TEST(Locate, ANamedSoundFontThatCannotServeIsReportedOnce) {
+  TempFolder t;
+  WriteFile(t / "data/GM.sf2", std::string("RIFF\x10\0\0\0sfbkLIST", 16));
+  fs::create_directories(t / "work/folder.sf2");
+  const std::pair<std::string, std::string> kCases[] = {
+      {"/dev/zero", "/dev/zero: not a SoundFont"},
+      {"missing.sf2", t / "work/missing.sf2" + ": No such file or directory"},
+      {"folder.sf2", t / "work/folder.sf2" + ": a folder, not a file"},
+  };
+  for (const auto& [option, said] : kCases) {
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(ChooseSoundFont(option, nullptr, t / "data", t / "work", {}), t / "data/GM.sf2");
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_NE(err.find("cannot use the SoundFont " + said), std::string::npos) << err;
+  }
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(ChooseSoundFont("", nullptr, t / "work", t / "work", {}), "");
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("no General MIDI SoundFont found"),
+            std::string::npos);
 }

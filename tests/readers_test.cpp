@@ -20,6 +20,7 @@
 #include "platform/audio/convert.h"
 #include "platform/bmp.h"
 #include "test_support.h"
+#include "tools/common/writers.h"
 #include "tools/sim/script.h"
 
 namespace fs = std::filesystem;
@@ -64,17 +65,12 @@ TEST(Pictures, EveryLayoutLoadsLikeItsTwentyFourBitCopy) {
   EXPECT_EQ(std::count(two.pixels.begin(), two.pixels.end(), 0xFFFF), 15);
 }
 
-// Little-endian fields appended to `s`.
-void Put(std::string& s, uint32_t v, int bytes) {
-  for (int i = 0; i < bytes; ++i) s.push_back(static_cast<char>(v >> (8 * i)));
-}
-
 // A 24-bit header of the given size followed by `pixelBytes` bytes.
 std::string Header24(int32_t w, int32_t h, size_t pixelBytes, uint16_t bpp = 24) {
   std::string f = "BM";
-  for (const uint32_t v : {uint32_t(54 + pixelBytes), 0u, 54u, 40u, uint32_t(w), uint32_t(h)}) Put(f, v, 4);
-  Put(f, 1, 2);
-  Put(f, bpp, 2);
+  for (const uint32_t v : {uint32_t(54 + pixelBytes), 0u, 54u, 40u, uint32_t(w), uint32_t(h)}) PutLE32(f, v);
+  PutLE16(f, 1);
+  PutLE16(f, bpp);
   f.resize(54 + pixelBytes, '\0');
   return f;
 }
@@ -107,23 +103,23 @@ TEST(Pictures, RefusedBeforeDecodingWithAReason) {
 // A mono 22,050 Hz WAV of one format (plain or extensible) holding `samples`.
 std::string Wav(uint16_t tag, uint16_t bits, const std::string& samples, bool extensible) {
   std::string fmt, body = "WAVEfmt ", file = "RIFF";
-  Put(fmt, extensible ? 0xFFFE : tag, 2);
-  Put(fmt, 1, 2);
-  Put(fmt, 22050, 4);
-  Put(fmt, 22050u * bits / 8, 4);
-  Put(fmt, bits / 8, 2);
-  Put(fmt, bits, 2);
+  PutLE16(fmt, extensible ? 0xFFFE : tag);
+  PutLE16(fmt, 1);
+  PutLE32(fmt, 22050);
+  PutLE32(fmt, 22050u * bits / 8);
+  PutLE16(fmt, bits / 8);
+  PutLE16(fmt, bits);
   if (extensible) {
-    Put(fmt, 22, 2);
-    Put(fmt, bits, 2);
-    Put(fmt, 4, 4);
-    Put(fmt, tag, 2);
+    PutLE16(fmt, 22);
+    PutLE16(fmt, bits);
+    PutLE32(fmt, 4);
+    PutLE16(fmt, tag);
     fmt += std::string("\x00\x00\x00\x00\x10\x00\x80\x00\x00\xAA\x00\x38\x9B\x71", 14);
   }
-  Put(body, static_cast<uint32_t>(fmt.size()), 4);
+  PutLE32(body, static_cast<uint32_t>(fmt.size()));
   body += fmt + "data";
-  Put(body, static_cast<uint32_t>(samples.size()), 4);
-  Put(file, static_cast<uint32_t>(body.size() + samples.size()), 4);
+  PutLE32(body, static_cast<uint32_t>(samples.size()));
+  PutLE32(file, static_cast<uint32_t>(body.size() + samples.size()));
   return file + body + samples;
 }
 
@@ -149,7 +145,8 @@ TEST(Sounds, CommonFormatsPlayAtTheirLevel) {
       std::string samples;
       for (int i = 0; i < 16; ++i) samples += c.sample;
       std::ofstream(path, std::ios::binary) << Wav(c.tag, c.bits, samples, extensible);
-      CWave wave(path.c_str());
+      CWave wave;
+      wave.Create(path.c_str());
       plat::WaveFormat wf{};
       ASSERT_TRUE(wave.GetFormat(wf));
       EXPECT_EQ(wf.wFormatTag, extensible ? 0xFFFE : c.tag);

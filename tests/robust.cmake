@@ -5,7 +5,8 @@ add_executable(ruzov_robust_tests
   ${CMAKE_CURRENT_LIST_DIR}/readers_test.cpp
   ${CMAKE_SOURCE_DIR}/tools/sim/script.cpp
 )
-target_link_libraries(ruzov_robust_tests PRIVATE ruzov_core ruzov_platform_headless ruzov_platform_common GTest::gtest_main)
+target_link_libraries(ruzov_robust_tests PRIVATE ruzov_core ruzov_platform_headless ruzov_platform_common ruzov_tool_writers
+                                                 GTest::gtest_main)
 target_compile_definitions(ruzov_robust_tests PRIVATE
   RUZOV_SIM="$<TARGET_FILE:ruzov-sim>" RUZOV_DATA="${RUZOV_DATA_DIR}" RUZOV_CORPUS="${CMAKE_SOURCE_DIR}/fuzz/corpus")
 add_dependencies(ruzov_robust_tests ruzov-sim)

@@ -5,6 +5,7 @@
 #include <random>
 #include <vector>
 
+#include "base/rgb565.h"
 #include "platform/sdl/backend.h"
 
 using namespace plat;
@@ -53,8 +54,7 @@ TEST(SdlFrameLayout, ScaleModesAndTheWindowedSize) {
 namespace {
 
 uint32_t Expand(uint16_t p, int rs, int gs, int bs) {
-  const uint32_t r = (p >> 11) & 0x1F, g = (p >> 5) & 0x3F, b = p & 0x1F;
-  return ((r << 3 | r >> 2) << rs) | ((g << 2 | g >> 4) << gs) | ((b << 3 | b >> 2) << bs);
+  return Red8(p) << rs | Green8(p) << gs | Blue8(p) << bs;
 }
 
 }  // namespace

@@ -164,6 +164,35 @@ TEST(SdlGamepad, ControllerEventsBecomeTheKeyboardsKeys) {
   EXPECT_EQ(sdlplat::PadNextRepeat(), UINT64_MAX);
 }
 
+TEST(SdlGamepad, TouchControlsAreOneMorePadHoldingTheSameKeys) {
+  sdlplat::ResetPad();
+  using sdlplat::TouchEvent;
+  const struct {
+    SDL_Event event;
+    const char* keys;
+  } steps[] = {
+      {TouchEvent(sdlplat::kTouchUp, true), "+Up"},
+      {TouchEvent(sdlplat::kTouchRight, true), "+Right"},  // held together
+      {PadButton(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true), ""},
+      {TouchEvent(sdlplat::kTouchRight, false), ""},  // the pad still holds it
+      {SDL_Event{SDL_CONTROLLERDEVICEREMOVED}, "-Right"},
+      {TouchEvent(sdlplat::kTouchFire, true), "+Left Shift"},
+      {TouchEvent(sdlplat::kTouchEscape, true), "+Escape"},
+      {TouchEvent(static_cast<sdlplat::TouchKey>(99), true), ""},
+      {TouchEvent(sdlplat::kTouchUp, false), "-Up"},
+      {TouchEvent(sdlplat::kTouchEscape, false), "-Escape"},
+      {TouchEvent(sdlplat::kTouchFire, false), "-Left Shift"},
+  };
+  for (const auto& s : steps) {
+    SDL_Event keys[8];
+    const int n = sdlplat::TranslatePadEvent(s.event, 0, keys, 8);
+    std::string got;
+    for (int i = 0; i < n; ++i) got += (i ? " " : "") + Describe(keys[i]);
+    EXPECT_EQ(got, s.keys);
+  }
+  EXPECT_EQ(sdlplat::PadNextRepeat(), UINT64_MAX);
+}
+
 TEST(SdlGamepad, AHeldKeyRepeatsLikeAKeyboards) {
   sdlplat::ResetPad();
   constexpr uint64_t kFirst = 1000 + sdlplat::kPadRepeatDelayMs;

@@ -31,6 +31,7 @@ struct FakeDevice {
   bool openOk = true;
   bool lost = false;
   bool added = false;  // a new device has been plugged in
+  bool paused = false;
   int rate = 22050;
   int opens = 0;
 } fake;
@@ -42,13 +43,14 @@ const plat::audio::DeviceOps kFakeOps = {
       if (!fake.openOk) return 0;
       ++fake.opens;
       fake.lost = false;
+      fake.paused = false;  // a device starts playing
       return fake.rate;
     },
     [] {},
     [] { return fake.lost; },
     [] {},
     [] {},
-    nullptr,
+    [](bool paused) { fake.paused = paused; },
     [] { return std::exchange(fake.added, false); },
 };
 
@@ -91,6 +93,7 @@ class SoundDevice : public ::testing::Test {
   void TearDown() override {
     ReleaseSound();
     plat::AudioRelease();
+    plat::AudioPause(false);
     plat::AudioSetMusicSource(nullptr, nullptr);
     plat::audio::UseDeviceOps(nullptr);
     ErrStr = nullptr;
@@ -202,8 +205,6 @@ std::string Wav(uint32_t rate, const std::vector<int16_t>& samples) {
 
 class GameSound : public SoundDevice {
  protected:
-  const char* kFiles[kEffectCount] = {"GunShot.wav", "drip.wav", "Schaden.wav", "Get.wav", "Kollision.wav"};
-
   void SetUp() override {
     SoundDevice::SetUp();
     old_ = fs::current_path();
@@ -220,7 +221,7 @@ class GameSound : public SoundDevice {
     SoundDevice::TearDown();
   }
   void WriteEffect(int i, const std::vector<int16_t>& samples) {
-    std::ofstream(kFiles[i], std::ios::binary) << Wav(22050, samples);
+    std::ofstream(kSoundFiles[i], std::ios::binary) << Wav(22050, samples);
   }
   // First left sample of the next period, in sample units.
   int Heard() { return static_cast<int>(std::lround(Render(1)[0] * 32768.0f)); }
@@ -235,6 +236,8 @@ TEST_F(GameSound, StartUpFailuresStoreTheirMessage) {
   for (bool initOk : {false, true}) {
     fake.initOk = initOk;
     EXPECT_TRUE(InitSound());
+    EXPECT_EQ(plat::audio::CurrentDeviceState(),
+              initOk ? plat::audio::DeviceState::Silent : plat::audio::DeviceState::NoSystem);
     EXPECT_EQ(ErrStr, nullptr);
     EXPECT_EQ(plat::AudioDeviceRate(), 48000);
     for (plat::SoundBuffer* b : lpDSBSounds) EXPECT_NE(b, nullptr);
@@ -289,18 +292,18 @@ TEST_F(GameSound, EachRequestPlaysItsEffectOnce) {
 // The effects of the generated data set, as the game plays them: sample for
 // sample what the file holds, and again from the start on the next request.
 TEST_F(GameSound, ShippedEffectsAreHeardAsRecorded) {
-  for (const char* f : kFiles)
+  for (const char* f : kSoundFiles)
     fs::copy_file(fs::path(RUZOV_DATA) / f, f, fs::copy_options::overwrite_existing);
   ASSERT_TRUE(InitSound());
   for (int effect = kEffectDrip; effect < kEffectCount; ++effect) {
-    const std::string data = testsupport::ReadFile(kFiles[effect]).substr(44);  // 16-bit mono at 22050
+    const std::string data = testsupport::ReadFile(kSoundFiles[effect]).substr(44);  // 16-bit mono at 22050
     std::vector<int16_t> samples(data.size() / 2);
     std::memcpy(samples.data(), data.data(), samples.size() * 2);
     for (int play = 0; play < 2; ++play) {
       PlaySoundEffect(effect);
       const std::vector<float> out = Render(static_cast<int>(samples.size()) + 1);
       for (size_t i = 0; i < samples.size(); ++i)
-        ASSERT_EQ(out[2 * i], samples[i] / 32768.0f) << kFiles[effect];
+        ASSERT_EQ(out[2 * i], samples[i] / 32768.0f) << kSoundFiles[effect];
       EXPECT_EQ(out.back(), 0.0f);
     }
   }
@@ -328,6 +331,36 @@ TEST_F(GameSound, LostBuffersRestoredByIndexZeroWithoutPlaying) {
   EXPECT_EQ(fake.opens, 2);
   EXPECT_EQ(plat::SoundGetStatus(lpDSBSounds[0]), 0u);
   EXPECT_EQ(Heard(), 0);
+}
+
+// A device plugged in while there was none is taken at the next effect;
+// the player's pause holds on every device opened while it lasts.
+TEST_F(GameSound, ADeviceThatComesLaterIsTakenAndThePauseHoldsOnIt) {
+  using plat::audio::DeviceState;
+  fake.openOk = false;
+  ASSERT_TRUE(InitSound());
+  fake.openOk = true;
+  plat::AudioPause(true);
+  PlaySoundEffect(kEffectDrip);
+  EXPECT_EQ(plat::audio::CurrentDeviceState(), DeviceState::Silent);
+  EXPECT_EQ(fake.opens, 0);
+
+  fake.added = true;
+  PlaySoundEffect(kEffectDrip);
+  EXPECT_EQ(plat::audio::CurrentDeviceState(), DeviceState::Open);
+  EXPECT_EQ(fake.opens, 1);
+  EXPECT_TRUE(fake.paused);
+  fake.lost = true;
+  PlaySoundEffect(kEffectDrip);
+  EXPECT_EQ(fake.opens, 2);
+  EXPECT_TRUE(fake.paused);
+  plat::AudioPause(false);
+  EXPECT_FALSE(fake.paused);
+  EXPECT_EQ(Heard(), 200);
+
+  ReleaseSound();
+  EXPECT_EQ(plat::audio::CurrentDeviceState(), DeviceState::Closed);
+  EXPECT_EQ(plat::AudioDeviceRate(), 0);
 }
 
 TEST_F(GameSound, AFailedReloadIsSilentAndLeavesItsMessage) {

@@ -3,22 +3,14 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "game/state.h"
 #include "platform/headless.h"
+#include "test_files.h"
 
 namespace testsupport {
-
-// A whole file's bytes; empty when it cannot be read.
-inline std::string ReadFile(const std::filesystem::path& p) {
-  std::stringstream s;
-  s << std::ifstream(p, std::ios::binary).rdbuf();
-  return s.str();
-}
 
 // A fresh process: program-start values, empty tables, generator at 1.
 inline void FreshProcess() {

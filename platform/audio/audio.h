@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "music/objects.h"
 #include "platform/preferences.h"
@@ -73,6 +74,27 @@ void UseDeviceOps(const DeviceOps* ops);
 // The one mixer, for a fake device to render from.
 Mixer& DeviceMixer();
 
+// Where the device is in its life (device_life.cpp).
+enum class DeviceState {
+  Closed,    // before AudioCreate and after AudioRelease
+  Open,      // the device calls the mixer every period
+  Silent,    // no device could be opened: the buffers play to nobody at a
+             // nominal rate until one is added
+  Appeared,  // silent, and a device has been added: the buffers report
+             // themselves lost, and their restoring opens it
+  NoSystem,  // the audio system itself could not start: silent for good
+};
+DeviceState CurrentDeviceState();
+
+// ------------------------------------------------------------ SoundFont
+// The system's places for a General MIDI SoundFont, in the order searched.
+extern const std::vector<std::string> kSystemSoundFonts;
+// Why `path` cannot serve as a SoundFont (missing, a folder, not one),
+// empty when it can.
+std::string SoundFontProblem(const std::string& path);
+// The first of `places` that can, or empty.
+std::string FindSoundFont(const std::vector<std::string>& places);
+
 // ------------------------------------------------------ MIDI output seam
 // A MIDI output device as a table of operations, for a platform whose own
 // synthesizer plays the music. When one is installed the performance sends
@@ -94,6 +116,9 @@ struct MidiOutOps {
   // each of them; may be null.
   void (*reset)();
   void (*close)();
+  // Called once on the output thread before it sends anything, so that the
+  // device can ask for a finer timer or a higher priority; may be null.
+  void (*onOutputThread)();
 };
 
 // Installs the MIDI output the next performance opens (null: FluidSynth).

@@ -34,21 +34,15 @@ int offlineRate = 48000;
 bool soundFontOverridden = false;
 std::string soundFontOverride;
 
-std::string FindSoundFont() {
+std::string ChosenSoundFont() {
   if (soundFontOverridden) return soundFontOverride;
   // The game's entry has searched already; the simulator and the tests set
-  // nothing and fall back to the places below.
+  // nothing and look in the working directory and the system's places.
   const std::string& chosen = plat::CurrentPreferences().soundFont;
   if (!chosen.empty()) return chosen;
-  static const char* const kPlaces[] = {
-      "GM.sf2",
-      "/usr/share/sounds/sf2/default-GM.sf2",
-      "/usr/share/sounds/sf2/TimGM6mb.sf2",
-      "/usr/share/sounds/sf2/FluidR3_GM.sf2",
-  };
-  for (const char* place : kPlaces)
-    if (fluid_is_soundfont(place)) return place;
-  return std::string();
+  std::vector<std::string> places = {"GM.sf2"};
+  places.insert(places.end(), plat::audio::kSystemSoundFonts.begin(), plat::audio::kSystemSoundFonts.end());
+  return plat::audio::FindSoundFont(places);
 }
 
 }  // namespace
@@ -102,7 +96,7 @@ class PerformanceImpl {
   void LoadInstruments() {
     if (instrumentsTried) return;
     instrumentsTried = true;
-    soundFont = FindSoundFont();
+    soundFont = ChosenSoundFont();
     if (soundFont.empty() || fluid_synth_sfload(synth, soundFont.c_str(), 1) == FLUID_FAILED)
       soundFont.clear();
   }

@@ -5,8 +5,10 @@ list(APPEND RUZOV_AUDIO_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/mixer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/convert.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sdl_device.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/device_life.cpp
   ${CMAKE_CURRENT_LIST_DIR}/effects.cpp
   ${CMAKE_CURRENT_LIST_DIR}/conductor.cpp
   ${CMAKE_CURRENT_LIST_DIR}/performance.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/midi_out.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/soundfont.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/midi_driver.cpp
 )

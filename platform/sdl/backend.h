@@ -59,6 +59,21 @@ bool PadRepeat(uint64_t nowMs, SDL_Event* key);
 // When the next repeat is due; UINT64_MAX when no key is held.
 uint64_t PadNextRepeat();
 void ResetPad();  // forgets held keys and closes the devices
+// A page's touch controls are one more pad whose buttons are the keys
+// themselves, Escape included. Each change comes as one event, queued in
+// order with the keyboard's and translated by TranslatePadEvent.
+enum TouchKey {
+  kTouchLeft,
+  kTouchUp,
+  kTouchRight,
+  kTouchDown,
+  kTouchFire,
+  kTouchSpace,
+  kTouchReturn,
+  kTouchEscape
+};
+constexpr uint32_t kTouchEvent = SDL_USEREVENT;
+SDL_Event TouchEvent(TouchKey key, bool held);
 
 // ---------------------------------------------------------------- clock
 // The game's clock leaves out the time spent paused.
@@ -81,6 +96,9 @@ void ToggleFullScreen();
 int WindowFactor(int desktopWidth, int desktopHeight);
 // Destroys whatever is left and quits SDL: back to a fresh process.
 void Shutdown();
+// True when the last PeekMsg found the game paused with nothing queued. A
+// page cannot sleep there, so it gets a message for no window instead.
+bool PausedAndIdle();
 
 // ---------------------------------------------------------------- display
 // Where the 640 x 480 frame goes on an output of the given size in pixels.

@@ -1,9 +1,10 @@
 // The keys the platform keeps for itself: P and Pause pause, M mutes, - and
 // = (and the keypad's - and +) step the volume, F12 takes a screenshot.
 // With Ctrl, Alt or a GUI key held, P, M, -, = and F12 are ordinary keys.
-// Losing the focus or being minimised pauses too; only the key resumes, so
-// nothing happens behind the player's back. While paused only Escape and the
-// Alt keys reach the window procedure, so the game's state stays as it was.
+// Losing the focus or being minimised pauses too (a page also pauses in a
+// hidden tab); only the key (or a page's own button) resumes, so nothing
+// happens behind the player's back. While paused only Escape and the Alt
+// keys reach the window procedure, so the game's state stays as it was.
 #include <cstdio>
 
 #include "platform/audio/audio.h"
@@ -108,10 +109,6 @@ bool HandlePlatformEvent(const SDL_Event& event) {
 bool IsPaused() { return gPaused; }
 
 void SetPaused(bool paused) {
-#ifdef __EMSCRIPTEN__
-  // A page cannot sleep in its event wait; it pauses with its tab instead.
-  paused = false;
-#endif
   if (paused == gPaused) return;
   gPaused = paused;
   ClockPause(paused);

@@ -2,17 +2,21 @@
 // the buttons of most pads): they give the same key events the keyboard
 // gives, so the window procedure cannot tell them apart. The ship takes one
 // direction at a time, so the stick gives the arrow of its larger axis.
+// A page's touch controls join in as one more pad.
 #include "platform/sdl/backend.h"
 
 namespace {
 
-enum Key { kLeft, kUp, kRight, kDown, kShift, kSpace, kReturn, kKeys };
+enum Key { kLeft, kUp, kRight, kDown, kShift, kSpace, kReturn, kEscape, kKeys };
+// The touch controls name the same keys by the same numbers.
+static_assert(int{kLeft} == int{sdlplat::kTouchLeft} && int{kShift} == int{sdlplat::kTouchFire} &&
+              int{kEscape} == int{sdlplat::kTouchEscape});
 
-constexpr SDL_Keycode kSym[kKeys] = {SDLK_LEFT,   SDLK_UP,    SDLK_RIGHT, SDLK_DOWN,
-                                     SDLK_LSHIFT, SDLK_SPACE, SDLK_RETURN};
-constexpr SDL_Scancode kScan[kKeys] = {SDL_SCANCODE_LEFT,  SDL_SCANCODE_UP,     SDL_SCANCODE_RIGHT,
-                                       SDL_SCANCODE_DOWN,  SDL_SCANCODE_LSHIFT, SDL_SCANCODE_SPACE,
-                                       SDL_SCANCODE_RETURN};
+constexpr SDL_Keycode kSym[kKeys] = {SDLK_LEFT,   SDLK_UP,    SDLK_RIGHT,  SDLK_DOWN,
+                                     SDLK_LSHIFT, SDLK_SPACE, SDLK_RETURN, SDLK_ESCAPE};
+constexpr SDL_Scancode kScan[kKeys] = {SDL_SCANCODE_LEFT,   SDL_SCANCODE_UP,     SDL_SCANCODE_RIGHT,
+                                       SDL_SCANCODE_DOWN,   SDL_SCANCODE_LSHIFT, SDL_SCANCODE_SPACE,
+                                       SDL_SCANCODE_RETURN, SDL_SCANCODE_ESCAPE};
 
 constexpr int kDeadZone = 8192;        // a quarter of the stick's travel
 constexpr int kTriggerPress = 16384;   // half way down
@@ -24,6 +28,7 @@ struct Pad {
   bool dpad[4] = {};  // left, up, right, down
   int stickX = 0, stickY = 0;
   bool south = false, trigger = false, start = false, back = false;
+  bool touched[kKeys] = {};  // held on the page's touch controls
   bool held[kKeys] = {};
   int repeatKey = -1;
   uint64_t nextRepeat = UINT64_MAX;
@@ -57,6 +62,7 @@ int Emit(uint64_t nowMs, SDL_Event* keys, int max) {
   now[kShift] = gPad.south || gPad.trigger;
   now[kSpace] = gPad.start;
   now[kReturn] = gPad.back;
+  for (int k = 0; k < kKeys; ++k) now[k] = now[k] || gPad.touched[k];
   int n = 0;
   for (int k = 0; k < kKeys; ++k) {
     if (gPad.held[k] && !now[k] && n < max) {
@@ -145,8 +151,21 @@ int TranslatePadEvent(const SDL_Event& event, uint64_t nowMs, SDL_Event* keys, i
     case SDL_CONTROLLERAXISMOTION:
       if (!Axis(event.caxis.axis, event.caxis.value)) return 0;
       return Emit(nowMs, keys, max);
+    case kTouchEvent: {
+      const int key = event.user.code & 0xFF;
+      if (key >= kKeys) return 0;
+      gPad.touched[key] = (event.user.code & 0x100) != 0;
+      return Emit(nowMs, keys, max);
+    }
     default: return 0;
   }
+}
+
+SDL_Event TouchEvent(TouchKey key, bool held) {
+  SDL_Event e{};
+  e.type = kTouchEvent;
+  e.user.code = static_cast<Sint32>(key) | (held ? 0x100 : 0);
+  return e;
 }
 
 bool PadRepeat(uint64_t nowMs, SDL_Event* key) {

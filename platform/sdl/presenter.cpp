@@ -16,6 +16,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "base/rgb565.h"
 #include "platform/sdl/backend.h"
 // After the platform's header: on Windows it brings <windows.h>, whose
 // message macros would clash with the names there.
@@ -137,16 +138,11 @@ void OverlayOnRenderer(SDL_Renderer* r, const SDL_Rect& dst) {
   if (paused || volume >= 0) sdlplat::DrawOverlayShapes(dst, paused, volume, muted, FillRenderer, r);
 }
 
-// 5-6-5 to 8-8-8 with the top bits repeated, so white stays 0xFFFFFF. Done
-// here because every renderer then blits its native format: SDL's software
-// renderer has no fast scaled path from 5-6-5.
+// 5-6-5 to 8-8-8 here because every renderer then blits its native format:
+// SDL's software renderer has no fast scaled path from 5-6-5.
 void Expand565(uint32_t* __restrict out, int outPitch, const uint16_t* __restrict in, int inPitch) {
   for (int row = 0; row < plat::kScreenHeight; ++row) {
-    for (int col = 0; col < plat::kScreenWidth; ++col) {
-      const uint32_t p = in[col];
-      const uint32_t r = (p >> 11) & 0x1F, g = (p >> 5) & 0x3F, b = p & 0x1F;
-      out[col] = 0xFF000000u | ((r << 3 | r >> 2) << 16) | ((g << 2 | g >> 4) << 8) | (b << 3 | b >> 2);
-    }
+    for (int col = 0; col < plat::kScreenWidth; ++col) out[col] = 0xFF000000u | Rgb888(in[col]);
     in += inPitch;
     out += outPitch;
   }

@@ -11,6 +11,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "base/rgb565.h"
 #include "platform/sdl/backend.h"
 
 namespace {
@@ -70,14 +71,9 @@ RowSpan ScaleFrame(const uint16_t* src, int srcPitch, uint32_t* dst, int dstPitc
       continue;
     }
     if (sy != shownRow) {
-      // 5-6-5 to 8-8-8 with the top bits repeated, so white stays white.
       const uint16_t* in = src + static_cast<size_t>(sy) * srcPitch;
-      for (int x = 0; x < plat::kScreenWidth; ++x) {
-        const uint32_t p = in[x];
-        const uint32_t r = (p >> 11) & 0x1F, g = (p >> 5) & 0x3F, b = p & 0x1F;
-        row[x] =
-            ((r << 3 | r >> 2) << rShift) | ((g << 2 | g >> 4) << gShift) | ((b << 3 | b >> 2) << bShift);
-      }
+      for (int x = 0; x < plat::kScreenWidth; ++x)
+        row[x] = Red8(in[x]) << rShift | Green8(in[x]) << gShift | Blue8(in[x]) << bShift;
       if (dstW == 2 * plat::kScreenWidth) {
         for (int x = 0; x < plat::kScreenWidth; ++x) gLine[2 * x] = gLine[2 * x + 1] = row[x];
       } else {

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "base/rgb565.h"
 #include "platform/sdl/backend.h"
 #ifdef _WIN32
 #include "platform/win/places.h"
@@ -64,11 +65,9 @@ bool WritePng(const char* path, const uint16_t* pixels, int pitch) {
     for (int y = 0; y < plat::kScreenHeight; ++y) {
       const uint16_t* in = pixels + static_cast<size_t>(y) * pitch;
       for (int x = 0; x < plat::kScreenWidth; ++x) {
-        const uint32_t p = in[x];
-        const uint32_t r = (p >> 11) & 0x1F, g = (p >> 5) & 0x3F, b = p & 0x1F;
-        row[3 * x] = static_cast<png_byte>(r << 3 | r >> 2);
-        row[3 * x + 1] = static_cast<png_byte>(g << 2 | g >> 4);
-        row[3 * x + 2] = static_cast<png_byte>(b << 3 | b >> 2);
+        row[3 * x] = static_cast<png_byte>(Red8(in[x]));
+        row[3 * x + 1] = static_cast<png_byte>(Green8(in[x]));
+        row[3 * x + 2] = static_cast<png_byte>(Blue8(in[x]));
       }
       png_write_row(png, row);
     }

@@ -3,7 +3,8 @@
 // inside DestroyMainWindow, as on Windows. Gamepad events become key events
 // on the way, and the platform's own keys are taken out. While paused,
 // PeekMsg sleeps until something happens instead of reporting an empty
-// queue: the loop gets no turn, so no frame runs.
+// queue: the loop gets no turn, so no frame runs. A page cannot sleep; it
+// gets a message for no window, which the loop drops, and asks again later.
 #include <cstdio>
 
 #include "platform/sdl/backend.h"
@@ -22,6 +23,7 @@ struct WindowState {
 };
 
 WindowState gWin;
+bool gPausedAndIdle = false;
 
 // Key events made from one gamepad event, handed out one by one.
 struct PadKeys {
@@ -49,7 +51,8 @@ bool NextEvent(SDL_Event* event) {
 }
 
 bool IsPadEvent(uint32_t type) {
-  return type >= SDL_CONTROLLERAXISMOTION && type <= SDL_CONTROLLERDEVICEREMAPPED;
+  return (type >= SDL_CONTROLLERAXISMOTION && type <= SDL_CONTROLLERDEVICEREMAPPED) ||
+         type == sdlplat::kTouchEvent;
 }
 
 // The next event with the gamepad's turned into key events.
@@ -71,6 +74,17 @@ bool NextInput(SDL_Event* event) {
   return false;
 }
 
+#ifdef __EMSCRIPTEN__
+uint64_t gBarCleared = 0;  // the end of the volume bar last repainted while paused
+
+// Paused on a page: the volume bar goes once its time is up.
+void ClearBarWhenDue() {
+  const uint64_t bar = sdlplat::VolumeBarUntil();
+  if (bar == gBarCleared || SDL_GetTicks64() < bar) return;
+  gBarCleared = bar;
+  sdlplat::Represent(false);
+}
+#else
 // Paused: sleeps until an event comes, or the volume bar is due to go.
 void WaitWhilePaused() {
   const uint64_t now = SDL_GetTicks64();
@@ -82,6 +96,7 @@ void WaitWhilePaused() {
     sdlplat::Represent(false);
   sdlplat::StatsWait(static_cast<int64_t>(SDL_GetPerformanceCounter()) - start);
 }
+#endif
 
 // Fills the display the window is on: borderless first, at the display's
 // place and size, so that without a window manager (which would otherwise
@@ -128,6 +143,8 @@ bool ShowsNothing(const char* videoDriver) {
 }
 
 SDL_Window* MainWindow() { return gWin.destroyed ? nullptr : gWin.window; }
+
+bool PausedAndIdle() { return gPausedAndIdle; }
 
 bool IsFullScreen() { return gWin.fullScreen; }
 
@@ -234,6 +251,7 @@ bool DestroyMainWindow(HWND hwnd) {
 }
 
 bool PeekMsg(Msg* msg) {
+  gPausedAndIdle = false;
   for (;;) {
     if (SDL_WasInit(SDL_INIT_EVENTS)) {
       SDL_Event event;
@@ -251,7 +269,14 @@ bool PeekMsg(Msg* msg) {
       return true;
     }
     if (!sdlplat::IsPaused() || !gWin.window || gWin.destroyed || !SDL_WasInit(SDL_INIT_EVENTS)) return false;
+#ifdef __EMSCRIPTEN__
+    ClearBarWhenDue();
+    gPausedAndIdle = true;
+    *msg = Msg{nullptr, WM_OTHER, 0, 0};
+    return true;
+#else
     WaitWhilePaused();
+#endif
   }
 }
 

@@ -2,12 +2,15 @@
 // WebAssembly module the page loads as the global FluidSynth. That module
 // has its own heap and file system: names are copied over for each call, a
 // SoundFont is copied into its file system once, and rendered samples are
-// copied back through one scratch block kept over there.
+// copied back through one scratch block kept over there. A page's
+// SoundFont comes after the game has started; the synthesizers made before
+// it load it when it arrives.
 #include <emscripten.h>
 
 #include <cstdint>
 
 #include "platform/web/fluidsynth/fluidsynth.h"
+#include "platform/web/web.h"
 
 namespace {
 
@@ -114,6 +117,13 @@ enum Call {
 
 int Handle(const void* p) { return static_cast<int>(reinterpret_cast<uintptr_t>(p)); }
 
+// The synthesizers alive now and whether each has a SoundFont.
+struct Live {
+  fluid_synth_t* synth;
+  bool instruments;
+};
+Live gLive[4] = {};
+
 template <typename T>
 T* Pointer(int handle) {
   return reinterpret_cast<T*>(static_cast<uintptr_t>(static_cast<unsigned>(handle)));
@@ -162,11 +172,21 @@ int fluid_settings_setint(fluid_settings_t* settings, const char* name, int val)
 
 fluid_synth_t* new_fluid_synth(fluid_settings_t* settings) {
   if (!settings) return nullptr;
-  return Pointer<fluid_synth_t>(FluidCall1("new_fluid_synth", Handle(settings)));
+  fluid_synth_t* synth = Pointer<fluid_synth_t>(FluidCall1("new_fluid_synth", Handle(settings)));
+  for (Live& live : gLive) {
+    if (synth && !live.synth) {
+      live = {synth, false};
+      break;
+    }
+  }
+  return synth;
 }
 
 void delete_fluid_synth(fluid_synth_t* synth) {
-  if (synth) FluidCall1("delete_fluid_synth", Handle(synth));
+  if (!synth) return;
+  for (Live& live : gLive)
+    if (live.synth == synth) live = {};
+  FluidCall1("delete_fluid_synth", Handle(synth));
 }
 
 int fluid_synth_sfload(fluid_synth_t* synth, const char* filename, int reset_presets) {
@@ -174,6 +194,8 @@ int fluid_synth_sfload(fluid_synth_t* synth, const char* filename, int reset_pre
   if (!name) return FLUID_FAILED;
   const int result = FluidCall4(kSfLoad, Handle(synth), name, reset_presets, 0);
   FluidFree(name);
+  for (Live& live : gLive)
+    if (live.synth == synth && result != FLUID_FAILED) live.instruments = true;
   return result;
 }
 
@@ -204,3 +226,14 @@ int fluid_synth_all_sounds_off(fluid_synth_t* synth, int chan) {
 }
 
 }  // extern "C"
+
+namespace web {
+
+void SoundFontArrived(const char* path) {
+  // Presets reset: every channel takes the instrument its program change
+  // asked for before there were any, so the music joins where it is.
+  for (Live& live : gLive)
+    if (live.synth && !live.instruments) fluid_synth_sfload(live.synth, path, 1);
+}
+
+}  // namespace web

@@ -1,7 +1,9 @@
 // SDL's audio device as the game uses it, with the peak of every period
 // noted for the page. In a browser SDL plays through Web Audio and calls
-// back on the page's one thread, so a plain variable will do.
+// back on the page's one thread, so a plain variable will do. Paused, the
+// page's audio context is suspended as well: nothing plays, nothing runs.
 #include <SDL.h>
+#include <emscripten.h>
 
 #include <cmath>
 
@@ -57,7 +59,19 @@ bool Lost() { return gDevice == 0; }
 // One thread: the callback never runs while the game does.
 void Nothing() {}
 
-constexpr DeviceOps kMeteredOps = {Init, Quit, Open, Close, Lost, Nothing, Nothing};
+void Pause(bool paused) {
+  if (gDevice == 0) return;
+  SDL_PauseAudioDevice(gDevice, paused ? 1 : 0);
+  // clang-format off
+  EM_ASM({
+    var context = Module['SDL2'] && Module['SDL2'].audioContext;
+    // A resume still waiting when the game ends fails: nothing to report.
+    if (context) ($0 ? context.suspend() : context.resume()).catch(function() {});
+  }, paused ? 1 : 0);
+  // clang-format on
+}
+
+constexpr DeviceOps kMeteredOps = {Init, Quit, Open, Close, Lost, Nothing, Nothing, Pause, nullptr};
 
 }  // namespace
 

@@ -18,7 +18,7 @@ void Close() {}
 bool Lost() { return false; }
 void Nothing() {}
 
-constexpr DeviceOps kSilentOps = {Init, Quit, Open, Close, Lost, Nothing, Nothing};
+constexpr DeviceOps kSilentOps = {Init, Quit, Open, Close, Lost, Nothing, Nothing, nullptr, nullptr};
 
 }  // namespace
 

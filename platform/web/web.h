@@ -1,5 +1,6 @@
 // What the web build adds to the SDL backend: the audio devices it chooses
-// between, and the output level the page reads to tell sound is playing.
+// between, the output level the page reads to tell sound is playing, and
+// the SoundFont that comes late.
 #pragma once
 
 #include "platform/audio/audio.h"
@@ -20,5 +21,8 @@ namespace web {
 
 // The largest sample magnitude played since the last call (0..1).
 float TakeOutputPeak();
+// The page's SoundFont has come, at `path` in our file system: the
+// synthesizers that have none load it; those made later find it themselves.
+void SoundFontArrived(const char* path);
 
 }  // namespace web

@@ -22,10 +22,7 @@ bool Open() {
   return true;
 }
 
-void Send(uint32_t message, int64_t) {
-  RaiseOutputThread();
-  midiOutShortMsg(gOut, message);
-}
+void Send(uint32_t message, int64_t) { midiOutShortMsg(gOut, message); }
 
 // Every note off and the sustain pedal up, on every channel.
 void Reset() { midiOutReset(gOut); }
@@ -37,7 +34,7 @@ void Close() {
   EndFineTimer();
 }
 
-const plat::audio::MidiOutOps kOps = {Open, Send, Reset, Close};
+const plat::audio::MidiOutOps kOps = {Open, Send, Reset, Close, RaiseOutputThread};
 
 }  // namespace
 
@@ -47,10 +44,6 @@ void BeginFineTimer() { timeBeginPeriod(1); }
 
 void EndFineTimer() { timeEndPeriod(1); }
 
-void RaiseOutputThread() {
-  thread_local bool raised = false;
-  if (!raised) SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
-  raised = true;
-}
+void RaiseOutputThread() { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL); }
 
 }  // namespace winplat

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The browser build's checks: it builds; the simulator compiled for node
 # prints the same traces as the native one; and in headless Chromium the page
-# starts, shows the native simulator's title picture pixel for pixel, reacts
-# to keys, plays sound, runs 60 frames a second and ends on Escape.
+# starts, shows the native simulator's title picture pixel for pixel (and
+# saves it so on F12), reacts to keys and touch, plays sound, runs 60 frames
+# a second, pauses, lays itself out on phones, comes up quickly over a slow
+# link and plays again with the server gone (tests/web/browser_test.js).
 # Skipped (exit 0) only where emscripten is missing and cannot be installed.
 set -uo pipefail
 cd "$(dirname "$0")/../.."
@@ -53,14 +55,21 @@ done
 # The browser.
 build/ruzov-sim --data build/data --frames 10 --shot "5:$work/title.bmp" --trace /dev/null ||
   fail "native title shot"
+# A plain static server, no compression, serving a link to the page; the
+# test points it at a newer build (the same with one file changed).
+ln -s "$root/build-web/site" "$work/site"
+cp -r build-web/site "$work/next"
+sed -i 's|</body>|<!-- the next build --></body>|' "$work/next/index.html"
+cmake -DSITE="$work/next" -DPAGE=platform/web/page -P platform/web/keep_offline.cmake || fail "the next build"
 port="$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')"
-python3 -m http.server --bind 127.0.0.1 "$port" --directory build-web/site >"$work/server.log" 2>&1 &
+python3 -m http.server --bind 127.0.0.1 "$port" --directory "$work/site" >"$work/server.log" 2>&1 &
 server=$!
 for _ in $(seq 50); do
   python3 -c "import urllib.request; urllib.request.urlopen('http://127.0.0.1:$port/')" 2>/dev/null && break
   sleep 0.1
 done
-NODE_PATH="$npm_dir/node_modules" node tests/web/browser_test.js "http://127.0.0.1:$port/" "$work"
+NODE_PATH="$npm_dir/node_modules" node tests/web/browser_test.js "http://127.0.0.1:$port/" "$work" "$server" \
+  "$work/site" "$work/next"
 browser=$?
 [ "$browser" -eq 0 ] || fail "the browser test"
 
@@ -68,7 +77,17 @@ differing() { compare -metric AE "$1" "$2" null: 2>&1; }
 title="$(differing "$work/title.png" "$work/title.bmp")"
 [ "$title" = 0 ] || fail "title picture differs from the native simulator's in $title pixels"
 echo "web: ok: title picture identical to the native simulator's"
+[ "$(identify -format %wx%h "$work/f12.png")" = 640x480 ] || fail "F12's picture is not 640x480"
+f12="$(differing "$work/f12.png" "$work/title.bmp")"
+[ "$f12" = 0 ] || fail "F12's picture differs from the title in $f12 pixels"
+echo "web: ok: F12's picture identical to the title"
 [ "$(differing "$work/title.png" "$work/play.png")" != 0 ] || fail "Space did not change the picture"
 [ "$(differing "$work/play.png" "$work/turned.png")" != 0 ] || fail "the arrows did not change the picture"
 echo "web: ok: Space and the arrows change the picture"
+echo "web: $(cat "$work/first-visit.txt")"
+# RUZOV_WEB_SHOTS=docs/screenshots keeps the page's pictures for the README.
+if [ -n "${RUZOV_WEB_SHOTS:-}" ]; then
+  convert "$work/page.png" -resize 480x -colors 128 -strip "$RUZOV_WEB_SHOTS/web.png"
+  convert "$work/phone.png" -resize 390x -colors 128 -strip "$RUZOV_WEB_SHOTS/web-phone.png"
+fi
 echo "web: all passed in $(( $(date +%s) - start )) s"

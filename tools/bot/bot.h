@@ -1,4 +1,4 @@
-// ruzov-bot's shared pieces: the keys it presses and the firing geometry.
+// ruzov-bot's shared pieces: the keys it presses and its sense of headings.
 #pragma once
 
 #include <cstdint>
@@ -8,11 +8,10 @@ void Press(uintptr_t key);
 void Release(uintptr_t key);
 int64_t BotFrame();  // the frame that runs next
 
-// The ray's step per point for each heading, as the firing rule traces it.
-inline constexpr double kRay[16][2] = {
-    {0, -3}, {1.5, -3}, {3, -3}, {4, -2}, {4, 0},  {4, 2},   {3, 3},   {1.5, 3},
-    {0, 3},  {-1.5, 3}, {-3, 3}, {-4, 1}, {-4, 0}, {-4, -1}, {-3, -3}, {-1.5, -3},
-};
+// The heading (0 up, clockwise) nearest the direction (dx, dy), and how many
+// turns apart two headings are.
+int HeadingTo(double dx, double dy);
+int TurnDistance(int from, int to);
 
 // The won game's pilot: one decision per frame, pressing only what changes.
 void PlayToWin();

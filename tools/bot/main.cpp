@@ -18,6 +18,7 @@
 
 #include "app/app.h"
 #include "app/startup.h"
+#include "game/game.h"
 #include "game/state.h"
 #include "platform/headless.h"
 #include "platform/platform.h"
@@ -109,6 +110,16 @@ void Release(uintptr_t key) {
   Record(std::string("up ") + KeyName(key));
 }
 
+int HeadingTo(double dx, double dy) {
+  const double a = std::atan2(dx, -dy);
+  return (static_cast<int>(std::lround(a / (2 * M_PI / 16))) % 16 + 16) % 16;
+}
+
+int TurnDistance(int from, int to) {
+  const int d = ((to - from) % 16 + 16) % 16;
+  return d < 8 ? d : 16 - d;
+}
+
 namespace {
 
 bool RayHits(int heading) {
@@ -118,15 +129,10 @@ bool RayHits(int heading) {
     const double dx = xalien[level][j] - x, dy = yalien[level][j] - y;
     // Aim a little short: the alien moves before the ray is traced.
     for (int i = 1; i <= reichweite - 5; ++i)
-      if (std::fabs(dx - kRay[heading][0] * i) < 6 && std::fabs(dy - kRay[heading][1] * i) < 6) return true;
+      if (std::fabs(dx - kRayStep[heading].dx * i) < 6 && std::fabs(dy - kRayStep[heading].dy * i) < 6)
+        return true;
   }
   return false;
-}
-
-int HeadingTo(double dx, double dy) {
-  const double a = std::atan2(dx, -dy);  // 0 is up, clockwise
-  int h = static_cast<int>(std::lround(a / (2 * M_PI / 16)));
-  return (h % 16 + 16) % 16;
 }
 
 // Where to go: the nearest alien, or the nearest pick-up when short of
@@ -154,11 +160,6 @@ bool Target(double* tx, double* ty) {
     if (d < best) best = d, *tx = xalien[level][j], *ty = yalien[level][j];
   }
   return best < 1e18;
-}
-
-int TurnDistance(int from, int to) {
-  const int d = (to - from + 16) % 16;
-  return d < 8 ? d : 16 - d;
 }
 
 uintptr_t TurnTowards(int want) { return (want - s + 16) % 16 < 8 ? plat::VK_RIGHT : plat::VK_LEFT; }

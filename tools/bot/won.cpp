@@ -9,18 +9,13 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "game/game.h"
 #include "game/state.h"
 #include "platform/platform.h"
 #include "tools/bot/bot.h"
 #include "tools/bot/map.h"
 
 namespace {
-
-// Thrust per frame for each heading (forward).
-constexpr double kThrust[16][2] = {
-    {0, -.2}, {.1, -.2}, {.1, -.1}, {.2, -.1}, {.2, 0},  {.2, .1},   {.1, .1},   {.1, .2},
-    {0, .2},  {-.1, .2}, {-.1, .1}, {-.2, .1}, {-.2, 0}, {-.2, -.1}, {-.1, -.1}, {-.1, -.2},
-};
 
 int gTarget = -1;  // the alien slot chased, or -1
 
@@ -41,7 +36,7 @@ bool Alive(int j) {
 // from this frame's position against the objects as they stand now.
 int PredictKills(int heading, int t, double tol) {
   const double sx = t ? x + xs * t : x, sy = t ? y + ys * t : y;
-  const double dx = kRay[heading][0], dy = kRay[heading][1], d2 = dx * dx + dy * dy;
+  const double dx = kRayStep[heading].dx, dy = kRayStep[heading].dy, d2 = dx * dx + dy * dy;
   int kills = 0;
   for (int j = 0; j < kObjectsPerLevel; ++j) {
     if (!Alive(j)) continue;
@@ -58,23 +53,13 @@ int PredictKills(int heading, int t, double tol) {
   return kills;
 }
 
-int TurnDistance(int from, int to) {
-  const int d = ((to - from) % 16 + 16) % 16;
-  return d < 8 ? d : 16 - d;
-}
-
-int HeadingTo(double dx, double dy) {
-  const double a = std::atan2(dx, -dy);  // 0 is up, clockwise
-  return ((static_cast<int>(std::lround(a / (2 * M_PI / 16)))) % 16 + 16) % 16;
-}
-
 // The heading whose ray points nearest to (dx, dy).
 int RayHeadingTo(double dx, double dy) {
   int best = 0;
   double bestCos = -2;
   for (int h = 0; h < 16; ++h) {
-    const double c = (dx * kRay[h][0] + dy * kRay[h][1]) /
-                     (std::hypot(kRay[h][0], kRay[h][1]) * std::hypot(dx, dy) + 1e-9);
+    const double c = (dx * kRayStep[h].dx + dy * kRayStep[h].dy) /
+                     (std::hypot(kRayStep[h].dx, kRayStep[h].dy) * std::hypot(dx, dy) + 1e-9);
     if (c > bestCos) bestCos = c, best = h;
   }
   return best;
@@ -96,7 +81,8 @@ double LineUp(int j, double px, double py, double* fx, double* fy, int* h) {
   double best = 1e18;
   for (int dh = -kLineUpSpread; dh <= kLineUpSpread; ++dh) {
     const int k = (h0 + dh + 16) % 16;
-    const double len = std::hypot(kRay[k][0], kRay[k][1]), ux = kRay[k][0] / len, uy = kRay[k][1] / len;
+    const double len = std::hypot(kRayStep[k].dx, kRayStep[k].dy), ux = kRayStep[k].dx / len,
+                 uy = kRayStep[k].dy / len;
     const double qx = std::clamp(ax - ux * kLineUpShort, 20.0, 3180.0);
     const double qy = std::clamp(ay - uy * kLineUpShort, 20.0, 3180.0);
     const double d = std::hypot(qx - px, qy - py) + 4 * TurnDistance(s, k);
@@ -139,11 +125,11 @@ uintptr_t Steer(double wx, double wy, int aim) {
   const double ex = wx - xs, ey = wy - ys, e = std::sqrt(ex * ex + ey * ey);
   const int up = HeadingTo(ex, ey), down = (up + 8) % 16;
   if (gMove.heading >= 0) {
-    const double* t = kThrust[gMove.heading];
-    const double push = (ex * t[0] + ey * t[1]) * (gMove.forward ? 1 : -1);
+    const HeadingStep& t = kThrust[gMove.heading];
+    const double push = (ex * t.dx + ey * t.dy) * (gMove.forward ? 1 : -1);
     const int off = std::min(TurnDistance(gMove.heading, up), TurnDistance(gMove.heading, down));
     if (s != gMove.heading && off <= 2) return TurnKey(gMove.heading);
-    if (s == gMove.heading && gMove.frames > 0 && push > 0.7 * e * std::hypot(t[0], t[1])) {
+    if (s == gMove.heading && gMove.frames > 0 && push > 0.7 * e * std::hypot(t.dx, t.dy)) {
       --gMove.frames;
       return gMove.forward ? plat::VK_UP : plat::VK_DOWN;
     }
@@ -153,7 +139,7 @@ uintptr_t Steer(double wx, double wy, int aim) {
   const int h = TurnDistance(s, up) <= TurnDistance(s, down) ? up : down;
   gMove.heading = h;
   gMove.forward = h == up;
-  gMove.frames = static_cast<int>(std::ceil(e / std::hypot(kThrust[h][0], kThrust[h][1])));
+  gMove.frames = static_cast<int>(std::ceil(e / std::hypot(kThrust[h].dx, kThrust[h].dy)));
   if (s != h) return TurnKey(h);
   --gMove.frames;
   return gMove.forward ? plat::VK_UP : plat::VK_DOWN;

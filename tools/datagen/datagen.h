@@ -4,12 +4,8 @@
 
 #include <string>
 
+#include "audio/sound_files.h"
 #include "gfx/image_files.h"
-
-constexpr int kSoundFileCount = 5;
-
-// Sound file names exactly as the game opens them, in its loading order.
-extern const char* const kSoundFiles[kSoundFileCount];
 
 // Writes every file into the existing directory `dir`. On failure returns
 // false with a one-line reason in `error`.

@@ -1,17 +1,15 @@
 #include <functional>
 
+#include "tools/common/writers.h"
 #include "tools/datagen/art.h"
 #include "tools/datagen/datagen.h"
 #include "tools/datagen/sound.h"
-
-const char* const kSoundFiles[kSoundFileCount] = {"GunShot.wav", "drip.wav", "Schaden.wav", "Get.wav",
-                                                  "Kollision.wav"};
 
 namespace {
 
 bool Save(const std::string& dir, const char* name, const std::vector<uint8_t>& bytes, std::string& error) {
   std::string path = dir + "/" + name;
-  if (WriteBytes(path, bytes)) return true;
+  if (WriteWholeFile(path, bytes.data(), bytes.size())) return true;
   error = "cannot write " + path;
   return false;
 }

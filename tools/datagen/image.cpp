@@ -1,8 +1,9 @@
 #include "tools/datagen/image.h"
 
+#include "tools/common/writers.h"
+
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 Image NewImage(int w, int h) {
   Image img;
@@ -38,34 +39,13 @@ static uint8_t ToByte(float v) {
   return uint8_t(std::clamp(s, 0.0f, float(kMaxChannel)));
 }
 
-static void Put16(std::vector<uint8_t>& b, size_t at, uint32_t v) {
-  b[at] = uint8_t(v);
-  b[at + 1] = uint8_t(v >> 8);
-}
-
-static void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[at + size_t(i)] = uint8_t(v >> (8 * i));
-}
-
 std::vector<uint8_t> EncodeBmp(const Image& img) {
-  const uint32_t stride = (uint32_t(img.w) * 3u + 3u) & ~3u;
-  const uint32_t dataSize = stride * uint32_t(img.h);
-  std::vector<uint8_t> b(54 + dataSize, 0);
-  b[0] = 'B';
-  b[1] = 'M';
-  Put32(b, 2, 54 + dataSize);
-  Put32(b, 10, 54);
-  Put32(b, 14, 40);  // BITMAPINFOHEADER
-  Put32(b, 18, uint32_t(img.w));
-  Put32(b, 22, uint32_t(img.h));  // positive height: bottom-up rows
-  Put16(b, 26, 1);
-  Put16(b, 28, 24);
-  Put32(b, 30, 0);  // BI_RGB
-  Put32(b, 34, dataSize);
-  Put32(b, 38, 2835);  // 72 dpi
-  Put32(b, 42, 2835);
+  const size_t stride = BmpRowBytes(img.w);
+  const auto header = BmpHeader(img.w, img.h);
+  std::vector<uint8_t> b(header.begin(), header.end());
+  b.resize(kBmpHeaderBytes + stride * size_t(img.h), 0);
   for (int y = 0; y < img.h; ++y) {
-    size_t row = 54 + size_t(img.h - 1 - y) * stride;
+    size_t row = kBmpHeaderBytes + size_t(img.h - 1 - y) * stride;
     for (int x = 0; x < img.w; ++x) {
       size_t i = size_t(y) * size_t(img.w) + size_t(x);
       size_t o = row + size_t(x) * 3;
@@ -79,11 +59,4 @@ std::vector<uint8_t> EncodeBmp(const Image& img) {
     }
   }
   return b;
-}
-
-bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  return std::fclose(f) == 0 && ok;
 }

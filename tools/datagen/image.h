@@ -38,4 +38,3 @@ constexpr int kMaxChannel = 240;
 
 // Uncompressed 24-bit BMP, bottom-up, rows padded to 4 bytes.
 std::vector<uint8_t> EncodeBmp(const Image& img);
-bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);

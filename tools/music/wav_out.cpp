@@ -3,40 +3,16 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 
-namespace {
-
-void Put16(FILE* f, uint16_t v) {
-  uint8_t b[2] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)};
-  std::fwrite(b, 1, 2, f);
-}
-void Put32(FILE* f, uint32_t v) {
-  Put16(f, static_cast<uint16_t>(v));
-  Put16(f, static_cast<uint16_t>(v >> 16));
-}
-
-}  // namespace
+#include "tools/common/writers.h"
 
 bool WriteWav(const std::string& path, const std::vector<float>& pcm, int rate) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  uint32_t bytes = static_cast<uint32_t>(pcm.size() * 2);
-  std::fwrite("RIFF", 1, 4, f);
-  Put32(f, 36 + bytes);
-  std::fwrite("WAVEfmt ", 1, 8, f);
-  Put32(f, 16);
-  Put16(f, 1);
-  Put16(f, 2);
-  Put32(f, static_cast<uint32_t>(rate));
-  Put32(f, static_cast<uint32_t>(rate) * 4);
-  Put16(f, 4);
-  Put16(f, 16);
-  std::fwrite("data", 1, 4, f);
-  Put32(f, bytes);
+  const auto header = WavHeader(2, rate, static_cast<uint32_t>(pcm.size() * 2));
+  std::vector<uint8_t> bytes(header.begin(), header.end());
   for (float v : pcm)
-    Put16(f, static_cast<uint16_t>(static_cast<int16_t>(std::lround(std::clamp(v, -1.0f, 1.0f) * 32767.0f))));
-  return std::fclose(f) == 0;
+    PutLE16(bytes,
+            static_cast<uint16_t>(static_cast<int16_t>(std::lround(std::clamp(v, -1.0f, 1.0f) * 32767.0f))));
+  return WriteWholeFile(path, bytes.data(), bytes.size());
 }
 
 SoundFigures Measure(const std::vector<float>& pcm, int rate) {

@@ -1,20 +1,30 @@
-// The page around the game: downloads with a progress bar, a click that
-// starts the game (and with it the audio), the timer that drives the game's
-// loop, pixel-sharp scaling, full screen, and what the page says at the end.
+// The page around the game: the downloads before the first picture (gzipped,
+// unpacked here), the game started as soon as they are in, the timer that
+// drives its loop, the SoundFont that follows with the music, F12's picture,
+// the service worker that keeps the page for offline play, and what the
+// page says at the end. layout.js places things; controls.js has the touch
+// controls and the pause.
 'use strict';
 
 (function () {
-  const canvas = document.getElementById('canvas');
-  const stage = document.getElementById('stage');
-  const overlay = document.getElementById('overlay');
-  const message = document.getElementById('message');
-  const bar = document.getElementById('bar');
-  const again = document.getElementById('again');
-  const fullscreen = document.getElementById('fullscreen');
+  const page = (window.ruzovPage = window.ruzovPage || {});
+  const $ = (id) => document.getElementById(id);
+  const canvas = $('canvas');
+  const overlay = $('overlay');
+  const message = $('message');
+  const bar = $('bar');
+  const again = $('again');
+  const music = $('music');
 
-  // What the tests read: the state ('loading', 'ready', 'running', 'ended' or
-  // 'failed'), frames run, the output peak and the renderer chosen.
-  const status = (window.ruzov = { state: 'loading', frames: 0, peak: 0 });
+  // What the tests read: the state ('loading', 'running', 'ended' or
+  // 'failed'), frames run, the output peak, the renderer chosen, when the
+  // first picture was shown (ms after navigation), the music ('waiting',
+  // 'loading', 'on' or 'none'), whether the page is kept offline, and what
+  // the rules hold now (watch()).
+  const status = Object.assign(window.ruzov || {}, { state: 'loading', frames: 0, peak: 0, paused: false });
+  status.music = 'waiting';
+  status.offline = false;
+  window.ruzov = status;
 
   function show(text) {
     message.textContent = text;
@@ -29,51 +39,40 @@
   }
 
   // ------------------------------------------------------------- loading
-  const files = ['ruzov.wasm', 'ruzov.data', 'fluidsynth.js'];
-  const loaded = {};
-  const total = {};
-  function progress() {
-    let have = 0;
-    let want = 0;
-    for (const f of files) {
-      have += loaded[f] || 0;
-      want += total[f] || 0;
-    }
-    bar.firstElementChild.style.width = (want ? (100 * have) / want : 0).toFixed(1) + '%';
-  }
-
-  async function download(name) {
+  // A file as bytes, unpacked if gzipped; `progress` hears of every piece.
+  async function download(name, progress) {
     const response = await fetch(name);
     if (!response.ok) throw new Error(name + ': ' + response.status);
-    total[name] = Number(response.headers.get('Content-Length')) || 0;
-    const reader = response.body.getReader();
-    const parts = [];
-    let size = 0;
-    for (;;) {
-      const { done, value } = await reader.read();
-      if (done) break;
-      parts.push(value);
-      size += value.length;
-      loaded[name] = size;
-      progress();
-    }
-    const whole = new Uint8Array(size);
-    let at = 0;
-    for (const p of parts) {
-      whole.set(p, at);
-      at += p.length;
-    }
-    return whole.buffer;
+    const size = Number(response.headers.get('Content-Length')) || 0;
+    let seen = 0;
+    let body = response.body.pipeThrough(
+      new TransformStream({
+        transform(piece, out) {
+          seen += piece.length;
+          progress(seen, size);
+          out.enqueue(piece);
+        },
+      })
+    );
+    if (name.endsWith('.gz')) body = body.pipeThrough(new DecompressionStream('gzip'));
+    return new Response(body).arrayBuffer();
+  }
+
+  function runScript(bytes) {
+    return new Promise((resolve, reject) => {
+      const script = document.createElement('script');
+      script.src = URL.createObjectURL(new Blob([bytes], { type: 'text/javascript' }));
+      script.onload = resolve;
+      script.onerror = () => reject(new Error('a script would not run'));
+      document.head.appendChild(script);
+    });
   }
 
   // FluidSynth is a module of its own; its script sets the global Module.
   function startSynthesizer(source) {
     return new Promise((resolve, reject) => {
       window.Module = { onRuntimeInitialized: () => resolve(window.Module) };
-      const script = document.createElement('script');
-      script.src = URL.createObjectURL(new Blob([source], { type: 'text/javascript' }));
-      script.onerror = () => reject(new Error('fluidsynth.js'));
-      document.head.appendChild(script);
+      runScript(source).catch(reject);
     }).then((synth) => {
       window.FluidSynth = synth;
     });
@@ -96,70 +95,92 @@
     }
   }
 
-  let game = null;
+  // Everything the first picture needs; the SoundFont comes after it.
+  const before = ['ruzov.js.gz', 'ruzov.wasm.gz', 'ruzov.data.gz', 'fluidsynth.js.gz'];
 
   async function load() {
-    const [wasm, data, synth] = await Promise.all(files.map(download));
-    message.textContent = 'Starting…';
+    if (!('DecompressionStream' in window)) throw new Error('this browser cannot unpack gzip (DecompressionStream)');
+    if (await page.updateFirst()) return;
+    const seen = {};
+    const size = {};
+    const progress = (name) => (have, total) => {
+      seen[name] = have;
+      size[name] = total;
+      const all = before.reduce((sum, f) => [sum[0] + (seen[f] || 0), sum[1] + (size[f] || 0)], [0, 0]);
+      bar.firstElementChild.style.width = (all[1] ? (100 * all[0]) / all[1] : 0).toFixed(1) + '%';
+    };
+    const [script, wasm, data, synth] = await Promise.all(before.map((f) => download(f, progress(f))));
     await startSynthesizer(synth);
-    game = await Ruzov({
+    await runScript(script);
+    page.game = await Ruzov({
       canvas: canvas,
       preRun: [
         (module) => {
           status.renderer = softwareWebGl() ? 'software' : 'webgl';
           if (status.renderer === 'software') module.ENV.SDL_RENDER_DRIVER = 'software';
+          // A touch on the picture is no mouse click for the rules.
+          module.ENV.SDL_TOUCH_MOUSE_EVENTS = '0';
         },
       ],
       wasmBinary: wasm,
       getPreloadedPackage: () => data,
       print: (text) => console.log(text),
       printErr: (text) => console.warn(text),
+      savePicture: savePicture,
     });
-    status.state = 'ready';
-    bar.classList.add('hidden');
-    overlay.classList.add('start');
-    show('Click to play');
-    overlay.addEventListener('click', start);
-    window.addEventListener('keydown', startByKey);
+    // A tab opened in the background starts when it is first seen.
+    if (document.hidden) await new Promise((seen) => document.addEventListener('visibilitychange', seen, { once: true }));
+    start();
   }
 
   // ------------------------------------------------------------- playing
   // The game decides when a frame is due; the page only calls it soon
   // enough. A timer for the long stretch, stopped a little short, then
-  // message-channel polls, which no timer clamping delays.
+  // message-channel polls, which no timer clamping delays. Only the latest
+  // call asked for runs, so a kick never doubles the chain.
   const poll = new MessageChannel();
-  poll.port1.onmessage = step;
+  let asked = 0;
+  poll.port1.onmessage = (event) => event.data === asked && step();
+
+  function after(ms) {
+    const mine = ++asked;
+    if (ms > 3) setTimeout(() => mine === asked && step(), ms - 2);
+    else poll.port2.postMessage(mine);
+  }
+
+  // Something for the game to take at once (a touch, the pause).
+  page.kick = () => status.state === 'running' && after(0);
 
   function step() {
+    const game = page.game;
     const wait = game._RuzovStep();
     status.frames = game._RuzovFrames();
     if (wait < 0) return ended();
-    if (wait > 3) setTimeout(step, wait - 2);
-    else poll.port2.postMessage(0);
+    if ((game._RuzovPaused() === 1) !== status.paused) page.showPaused(!status.paused);
+    if (status.titleAt === undefined && status.frames > 0) firstPicture();
+    after(wait);
   }
 
   function start() {
-    if (status.state !== 'ready') return;
-    overlay.removeEventListener('click', start);
-    window.removeEventListener('keydown', startByKey);
-    overlay.classList.remove('start');
-    overlay.classList.add('hidden');
     status.state = 'running';
-    canvas.focus();
-    // Inside the click: the audio the game opens is allowed to play.
-    game.callMain([]);
-    fit(); // after SDL has set the canvas up at 640 x 480
+    overlay.classList.add('hidden');
+    bar.classList.add('hidden');
+    page.game.callMain([]);
+    page.layout();
     step();
     setInterval(() => {
-      status.peak = Math.max(status.peak * 0.5, game._RuzovOutputPeak());
+      if (status.state === 'running') status.peak = Math.max(status.peak * 0.5, page.game._RuzovOutputPeak());
     }, 250);
   }
 
-  function startByKey(event) {
-    if (event.key === 'Enter' || event.key === ' ') {
-      event.preventDefault();
-      start();
-    }
+  // The first picture is on the screen with the next paint; then the
+  // SoundFont may take the line, and after it the service worker.
+  function firstPicture() {
+    status.titleAt = null;
+    requestAnimationFrame(() => {
+      status.titleAt = performance.now();
+      loadMusic().finally(keepOffline);
+    });
   }
 
   function ended() {
@@ -182,28 +203,89 @@
     true
   );
 
-  // ------------------------------------------------------------- scaling
-  // Whole multiples of 640 x 480 in device pixels keep every game pixel
-  // square and sharp; only a window smaller than the game shrinks it smoothly.
-  function fit() {
-    const ratio = window.devicePixelRatio || 1;
-    const w = stage.clientWidth * ratio;
-    const h = stage.clientHeight * ratio;
-    const whole = Math.floor(Math.min(w / 640, h / 480));
-    const scale = whole >= 1 ? whole : Math.min(w / 640, h / 480);
-    canvas.style.width = (640 * scale) / ratio + 'px';
-    canvas.style.height = (480 * scale) / ratio + 'px';
-    canvas.classList.toggle('sharp', whole >= 1);
+  // What the rules hold now, for the tests: whether a game is on, the
+  // arrows as bits (1 left, 2 right, 4 up, 8 down), ammunition, heading and
+  // position of the ship.
+  status.watch = () => {
+    const game = page.game;
+    if (!game) return null;
+    const [playing, arrows, ammo, heading, x, y] = [0, 1, 2, 3, 4, 5].map((i) => game._RuzovWatch(i));
+    return { playing, arrows, ammo, heading, x, y };
+  };
+
+  // --------------------------------------------------------------- music
+  // The SoundFont is the largest file by far and the game starts without
+  // it; the music joins when it is in.
+  async function loadMusic() {
+    status.music = 'loading';
+    music.textContent = 'Music loading…';
+    try {
+      const bytes = await download('GM.sf2.gz', (have, total) => {
+        if (total) music.textContent = 'Music loading… ' + Math.floor((100 * have) / total) + '%';
+      });
+      if (status.state !== 'running') return;
+      page.game.FS.writeFile('/GM.sf2', new Uint8Array(bytes));
+      page.game._RuzovSoundFontArrived();
+      status.music = 'on';
+      music.textContent = '';
+    } catch (error) {
+      status.music = 'none';
+      music.textContent = 'No music: ' + (error.message || error);
+    }
   }
-  window.addEventListener('resize', fit);
-  fit();
 
-  fullscreen.addEventListener('click', () => {
+  // ------------------------------------------------------------ pictures
+  // F12: the game hands over its 640 x 480 frame; it leaves as a PNG.
+  function savePicture(rgba, width, height) {
+    const picture = document.createElement('canvas');
+    picture.width = width;
+    picture.height = height;
+    picture.getContext('2d').putImageData(new ImageData(rgba, width, height), 0, 0);
+    const now = new Date();
+    const two = (n) => String(n).padStart(2, '0');
+    const stamp = `${now.getFullYear()}${two(now.getMonth() + 1)}${two(now.getDate())}-` +
+      `${two(now.getHours())}${two(now.getMinutes())}${two(now.getSeconds())}`;
+    picture.toBlob((blob) => {
+      const link = document.createElement('a');
+      link.href = URL.createObjectURL(blob);
+      link.download = `ruzov-${stamp}.png`;
+      link.click();
+      setTimeout(() => URL.revokeObjectURL(link.href), 60000);
+    }, 'image/png');
+  }
+
+  // ------------------------------------------------------------- offline
+  // sw.js keeps every file of one build. Registered only once the page has
+  // all it needs, so its downloads never slow the first picture.
+  function keepOffline() {
+    if (!('serviceWorker' in navigator)) return;
+    navigator.serviceWorker
+      .register('sw.js')
+      .then(() => navigator.serviceWorker.ready)
+      .then(() => {
+        status.offline = true;
+      })
+      .catch((error) => console.warn('offline play unavailable: ' + error.message));
+  }
+
+  // A newer build already kept and waiting takes over before anything of
+  // the old one runs: a reload under the new worker. True when reloading.
+  page.updateFirst = async function () {
+    if (!('serviceWorker' in navigator) || !navigator.serviceWorker.controller) return false;
+    const registration = await navigator.serviceWorker.getRegistration();
+    if (!registration || !registration.waiting) return false;
+    navigator.serviceWorker.addEventListener('controllerchange', () => location.reload());
+    registration.waiting.postMessage('take over');
+    return true;
+  };
+
+  // ---------------------------------------------------------- full screen
+  $('fullscreen').addEventListener('click', () => {
     if (document.fullscreenElement) document.exitFullscreen();
-    else stage.requestFullscreen().catch(() => {});
-    canvas.focus();
+    else if (document.documentElement.requestFullscreen) document.documentElement.requestFullscreen().catch(() => {});
   });
-  document.addEventListener('fullscreenchange', fit);
+  if (!document.fullscreenEnabled) $('fullscreen').classList.add('hidden');
 
+  page.layout();
   load().catch((error) => fail(error.message || String(error)));
 })();

@@ -62,7 +62,7 @@ uint8_t Scaled(uint8_t volume, int level) {
   return static_cast<uint8_t>((volume * level + kFullLevel / 2) / kFullLevel);
 }
 
-// Every message leaves here: the piece's channel volumes are noted and sent
+// The piece's messages leave here: its channel volumes are noted and sent
 // at the player's level.
 void Send(Driver& d, uint32_t message, int64_t due) {
   if ((message & 0xF0) == 0xB0 && ((message >> 8) & 0xFF) == 7) {
@@ -109,14 +109,17 @@ int64_t Pump(Driver& d, int64_t now) {
   return d.count > 0 ? d.queue[d.head].due : d.walked - kBlock;
 }
 
-int64_t TicksSince(int64_t originNs, Clock::time_point t) {
-  const int64_t ns =
-      std::chrono::duration_cast<std::chrono::nanoseconds>(t.time_since_epoch()).count() - originNs;
-  return ns * kMidiClockRate / 1000000000;
+// The music's clock: kMidiClockRate ticks a second from the steady clock's
+// `originNs`. A tick is reached at the first nanosecond inside it.
+using Ticks = std::chrono::duration<int64_t, std::ratio<1, kMidiClockRate>>;
+
+int64_t TicksSince(int64_t originNs, int64_t ns) {
+  return std::chrono::floor<Ticks>(std::chrono::nanoseconds(ns - originNs)).count();
 }
 
 Clock::time_point TimeOf(int64_t originNs, int64_t ticks) {
-  return Clock::time_point(std::chrono::nanoseconds(originNs + ticks * 1000000000 / kMidiClockRate));
+  return Clock::time_point(std::chrono::nanoseconds(originNs) +
+                           std::chrono::ceil<std::chrono::nanoseconds>(Ticks(ticks)));
 }
 
 int64_t NowNs() {
@@ -124,6 +127,7 @@ int64_t NowNs() {
 }
 
 void Run(Driver& d) {
+  if (gOps->onOutputThread) gOps->onOutputThread();
   // The clock starts with the first request, as the mixer's first block does.
   while (!d.quit.load() && !d.conductor->Posted()) std::this_thread::sleep_for(kTick);
   d.originNs.store(NowNs());
@@ -137,7 +141,7 @@ void Run(Driver& d) {
       pausedAt = -1;
     }
     const int64_t origin = d.originNs.load();
-    const int64_t next = Pump(d, TicksSince(origin, Clock::time_point(std::chrono::nanoseconds(t))));
+    const int64_t next = Pump(d, TicksSince(origin, t));
     const Clock::time_point wake = std::min(TimeOf(origin, next), Clock::now() + kTick);
     std::this_thread::sleep_until(wake);
   }

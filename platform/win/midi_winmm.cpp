@@ -44,6 +44,6 @@ void BeginFineTimer() { timeBeginPeriod(1); }
 
 void EndFineTimer() { timeEndPeriod(1); }
 
-void RaiseOutputThread() { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL); }
+void RaiseOutputThread() { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST); }
 
 }  // namespace winplat

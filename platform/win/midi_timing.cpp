@@ -6,13 +6,13 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "base/text_input.h"
 #include "music/compose.h"
 #include "music/formats.h"
 #include "music/objects.h"
@@ -46,13 +46,14 @@ std::string ReadFile(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int seconds = argc > 1 ? std::atoi(argv[1]) : 20;
+  int seconds = 20;
   const std::string data = argc > 2 ? argv[2] : "data";
   dm::TemplateData t;
   dm::StyleData s;
   dm::ChordMapData m;
   dm::SegmentData piece;
-  if (seconds < 1 || !dm::ParseTemplate(ReadFile(data + "/Template1.tpl"), &t, nullptr) ||
+  if ((argc > 1 && !txt::ParseInt(argv[1], 1, 3600, &seconds)) ||
+      !dm::ParseTemplate(ReadFile(data + "/Template1.tpl"), &t, nullptr) ||
       !dm::ParseStyle(ReadFile(data + "/Style1.sty"), &s, nullptr) ||
       !dm::ParseChordMap(ReadFile(data + "/Chordmap1.cdm"), &m, nullptr) ||
       !dm::ComposeSegment(s, t, m, 1, &piece, nullptr)) {

@@ -7,6 +7,9 @@
 
 #include "platform/audio/audio.h"
 
+#include "audio/sound_files.h"
+#include "gfx/image_files.h"
+
 const char* const kFirstDataFile = "Explosion1.bmp";
 
 #ifdef _WIN32
@@ -55,6 +58,32 @@ std::string MissingDataText(const std::vector<std::string>& folders) {
   text += "\nStart it with --data DIR, or install it (cmake --install, or the .deb).";
 #endif
   return text;
+}
+
+const char* FirstMissingDataFile(const std::string& folder) {
+  for (const char* name : kImageFiles)
+    if (access((folder + "/" + name).c_str(), R_OK) != 0) return name;
+  for (const char* name : kSoundFiles)
+    if (access((folder + "/" + name).c_str(), R_OK) != 0) return name;
+  return nullptr;
+}
+
+std::string ChooseDataFolder(const std::string& given, const std::vector<std::string>& folders,
+                             std::string* problem) {
+  // A folder the player names is used or refused, never quietly replaced.
+  if (!given.empty()) {
+    if (const char* missing = FirstMissingDataFile(given)) {
+      *problem = "Ruzov cannot use the data folder " + given + ": " + missing + " is missing.";
+      return std::string();
+    }
+    return given;
+  }
+  const int found = FindDataFolder(folders);
+  if (found < 0) {
+    *problem = MissingDataText(folders);
+    return std::string();
+  }
+  return folders[static_cast<size_t>(found)];
 }
 
 std::vector<std::string> SoundFontPlaces(const std::string& option, const char* env,

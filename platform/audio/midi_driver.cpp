@@ -127,7 +127,6 @@ int64_t NowNs() {
 }
 
 void Run(Driver& d) {
-  if (gOps->onOutputThread) gOps->onOutputThread();
   // The clock starts with the first request, as the mixer's first block does.
   while (!d.quit.load() && !d.conductor->Posted()) std::this_thread::sleep_for(kTick);
   d.originNs.store(NowNs());

@@ -15,8 +15,8 @@ const plat::audio::MidiOutOps& SystemMidiOutput();
 // The system timer at 1 ms (once per begin, undone by the matching end).
 void BeginFineTimer();
 void EndFineTimer();
-// On the output thread, before it sends: a priority above the game's, so a
-// busy machine does not hold the music back.
+// From the device's send, on the output thread: the first call raises it to
+// a priority above the game's, so a busy machine does not hold the music back.
 void RaiseOutputThread();
 
 }  // namespace winplat

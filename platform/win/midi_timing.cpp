@@ -28,12 +28,12 @@ const plat::audio::MidiOutOps kTimed = {
       return true;
     },
     [](uint32_t, int64_t due) {
+      winplat::RaiseOutputThread();
       const auto late = std::chrono::steady_clock::now() - plat::audio::MidiDueTime(due);
       gLateMs.push_back(std::chrono::duration<double, std::milli>(late).count());
     },
     nullptr,
     [] { winplat::EndFineTimer(); },
-    winplat::RaiseOutputThread,
 };
 
 std::string ReadFile(const std::string& path) {

@@ -22,7 +22,10 @@ bool Open() {
   return true;
 }
 
-void Send(uint32_t message, int64_t) { midiOutShortMsg(gOut, message); }
+void Send(uint32_t message, int64_t) {
+  RaiseOutputThread();
+  midiOutShortMsg(gOut, message);
+}
 
 // Every note off and the sustain pedal up, on every channel.
 void Reset() { midiOutReset(gOut); }
@@ -34,7 +37,7 @@ void Close() {
   EndFineTimer();
 }
 
-const plat::audio::MidiOutOps kOps = {Open, Send, Reset, Close, RaiseOutputThread};
+const plat::audio::MidiOutOps kOps = {Open, Send, Reset, Close};
 
 }  // namespace
 
@@ -44,6 +47,10 @@ void BeginFineTimer() { timeBeginPeriod(1); }
 
 void EndFineTimer() { timeEndPeriod(1); }
 
-void RaiseOutputThread() { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST); }
+void RaiseOutputThread() {
+  thread_local bool raised = false;
+  if (!raised) SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
+  raised = true;
+}
 
 }  // namespace winplat

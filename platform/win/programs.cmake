@@ -34,7 +34,9 @@ set_target_properties(ruzov PROPERTIES WIN32_EXECUTABLE ON)
 # The shipped simulator names no folder of the build machine: without --data
 # it reads the working directory, else the data folder in it (the package's
 # layout, when started in the game's folder).
-set_property(TARGET ruzov-sim PROPERTY COMPILE_DEFINITIONS RUZOV_DEFAULT_DATA="data")
+get_target_property(sim_definitions ruzov-sim COMPILE_DEFINITIONS)
+list(FILTER sim_definitions EXCLUDE REGEX "^RUZOV_DEFAULT_DATA=")
+set_property(TARGET ruzov-sim PROPERTY COMPILE_DEFINITIONS ${sim_definitions} RUZOV_DEFAULT_DATA="data")
 
 # How late the MIDI output thread sends (tests/windows/run.sh); not packed.
 add_executable(ruzov-midi-timing ${CMAKE_CURRENT_LIST_DIR}/midi_timing.cpp)

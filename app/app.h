@@ -24,6 +24,19 @@ LoopPass MainLoopPass();
 int64_t NextFrameTime();
 int MainLoopExitCode();
 
+// What recordings and the simulator hook into the loop; null: nothing.
+// `source` takes the place of plat::PeekMsg (a replay feeds its messages
+// there), `message` sees every message just before the window procedure
+// does, `frame` runs after every frame.
+struct LoopHooks {
+  bool (*source)(plat::Msg* msg) = nullptr;
+  void (*message)(const plat::Msg& msg) = nullptr;
+  void (*frame)() = nullptr;
+};
+void SetLoopHooks(const LoopHooks& hooks);
+// Runs `k` frames in each frame period (a replay's pace): the rules never know.
+void SetFramesPerPeriod(int k);
+
 // Drains messages, and runs one frame whenever the queue is empty and the
 // clock is past the due time; returns the quit message's code. A page calls
 // the passes from its own timer instead.

@@ -7,11 +7,23 @@
 
 #include "platform/audio/audio.h"
 
+#include "audio/sound_files.h"
+#include "gfx/image_files.h"
+
 const char* const kFirstDataFile = "Explosion1.bmp";
 
+#ifdef _WIN32
+// "C:\...", "\\server\..." and "\..." name their place without the working folder.
+constexpr const char* kSeparators = "\\/";
+bool Rooted(const std::string& path) { return path[0] == '/' || path[0] == '\\' || path.find(':') == 1; }
+#else
+constexpr const char* kSeparators = "/";
+bool Rooted(const std::string& path) { return path[0] == '/'; }
+#endif
+
 std::string Absolute(const std::string& path, const std::string& workDir) {
-  if (path.empty() || path[0] == '/' || workDir.empty()) return path;
-  return workDir + "/" + path;
+  if (path.empty() || Rooted(path) || workDir.empty()) return path;
+  return workDir + kSeparators[0] + path;
 }
 
 std::vector<std::string> DataFolders(const std::string& option, const std::string& workDir,
@@ -25,8 +37,8 @@ std::vector<std::string> DataFolders(const std::string& option, const std::strin
   };
   add(Absolute(option, workDir));
   add(workDir);
-  if (const size_t slash = exePath.rfind('/'); slash != std::string::npos)
-    add(exePath.substr(0, slash) + "/" RUZOV_DATA_FROM_BIN);
+  if (const size_t slash = exePath.find_last_of(kSeparators); slash != std::string::npos)
+    add(exePath.substr(0, slash + 1) + RUZOV_DATA_FROM_BIN);
   if (buildData) add(buildData);
   return folders;
 }
@@ -40,8 +52,38 @@ int FindDataFolder(const std::vector<std::string>& folders) {
 std::string MissingDataText(const std::vector<std::string>& folders) {
   std::string text = std::string("Ruzov cannot find its data: ") + kFirstDataFile + " is missing.\nSearched:";
   for (const std::string& f : folders) text += "\n  " + f;
+#ifdef _WIN32
+  text += "\nStart it with --data DIR, or unpack the whole zip (or install the game again).";
+#else
   text += "\nStart it with --data DIR, or install it (cmake --install, or the .deb).";
+#endif
   return text;
+}
+
+const char* FirstMissingDataFile(const std::string& folder) {
+  for (const char* name : kImageFiles)
+    if (access((folder + "/" + name).c_str(), R_OK) != 0) return name;
+  for (const char* name : kSoundFiles)
+    if (access((folder + "/" + name).c_str(), R_OK) != 0) return name;
+  return nullptr;
+}
+
+std::string ChooseDataFolder(const std::string& given, const std::vector<std::string>& folders,
+                             std::string* problem) {
+  // A folder the player names is used or refused, never quietly replaced.
+  if (!given.empty()) {
+    if (const char* missing = FirstMissingDataFile(given)) {
+      *problem = "Ruzov cannot use the data folder " + given + ": " + missing + " is missing.";
+      return std::string();
+    }
+    return given;
+  }
+  const int found = FindDataFolder(folders);
+  if (found < 0) {
+    *problem = MissingDataText(folders);
+    return std::string();
+  }
+  return folders[static_cast<size_t>(found)];
 }
 
 std::vector<std::string> SoundFontPlaces(const std::string& option, const char* env,

@@ -15,6 +15,14 @@ std::vector<std::string> DataFolders(const std::string& option, const std::strin
 int FindDataFolder(const std::vector<std::string>& folders);
 // The box's text when no folder holds the data.
 std::string MissingDataText(const std::vector<std::string>& folders);
+// The first picture or sound, in the order start-up opens them, that
+// `folder` lacks; null when it holds them all.
+const char* FirstMissingDataFile(const std::string& folder);
+// The folder to play from: the one given with --data (`given`, absolute;
+// empty when none), which must hold the whole set, else the first of the
+// search that holds it. Empty with the box's text in `problem` when neither.
+std::string ChooseDataFolder(const std::string& given, const std::vector<std::string>& folders,
+                             std::string* problem);
 
 // --soundfont, then $RUZOV_SOUNDFONT, then GM.sf2 in the data folder and the
 // working directory, then `system` (the platform's kSystemSoundFonts).

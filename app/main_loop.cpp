@@ -12,6 +12,8 @@ bool running = false;
 uint32_t ticksPerFrame = 16;  // milliseconds, without a high-resolution counter
 int64_t nextFrameTime = 0;
 plat::Msg msg{};
+LoopHooks hooks;
+int framesPerPeriod = 1;
 
 }  // namespace
 
@@ -24,10 +26,15 @@ void BeginMainLoop() {
   nextFrameTime = plat::ClockNow();
 }
 
+void SetLoopHooks(const LoopHooks& h) { hooks = h; }
+
+void SetFramesPerPeriod(int k) { framesPerPeriod = k > 0 ? k : 1; }
+
 LoopPass MainLoopPass() {
   if (!running) return LoopPass::kEnded;
-  if (plat::PeekMsg(&msg)) {
+  if (hooks.source ? hooks.source(&msg) : plat::PeekMsg(&msg)) {
     if (msg.message == plat::WM_QUIT) running = false;
+    if (running && hooks.message) hooks.message(msg);
     plat::DispatchMsg(msg);
     return running ? LoopPass::kMessage : LoopPass::kEnded;
   }
@@ -35,8 +42,9 @@ LoopPass MainLoopPass() {
   if (!(now > nextFrameTime)) return LoopPass::kWaiting;
   RunGameFrame();
   CheckDamageBuffer();
+  if (hooks.frame) hooks.frame();
   // Due one period after this frame's start: a late frame is never made up.
-  nextFrameTime = now + ticksPerFrame;
+  nextFrameTime = now + ticksPerFrame / framesPerPeriod;
   return LoopPass::kFrame;
 }
 

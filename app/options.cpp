@@ -9,10 +9,14 @@
 const char* const kUsage =
     "usage: ruzov [--window | --fullscreen] [--scale integer|sharp|smooth]\n"
     "             [--volume N] [--music-volume N] [--effects-volume N] [--mute]\n"
-    "             [--soundfont FILE] [--data DIR] [--help] [--version]\n"
+    "             [--soundfont FILE] [--data DIR] [--keep-recordings N]\n"
+    "             [--record FILE] [--replay FILE [--replay-exit]] [--help] [--version]\n"
     "Volumes run from 0 to 100. The same settings, one `name = value` a line,\n"
     "are read from $XDG_CONFIG_HOME/ruzov/ruzov.ini (~/.config/ruzov/ruzov.ini);\n"
-    "the command line wins over the file.\n";
+    "the command line wins over the file. --record writes the session as a\n"
+    "recording; --replay plays one (1 2 3 4: speed, P: pause, Escape: leave), then\n"
+    "the game goes on, or ends with --replay-exit. The best N games (20) are kept\n"
+    "in $XDG_STATE_HOME/ruzov/recordings (~/.local/state/ruzov/recordings).\n";
 
 void MergeSettings(Settings& into, const Settings& over) {
   if (over.fullScreen) into.fullScreen = over.fullScreen;
@@ -23,6 +27,11 @@ void MergeSettings(Settings& into, const Settings& over) {
   if (over.mute) into.mute = over.mute;
   if (over.soundFont) into.soundFont = over.soundFont;
   if (over.dataDir) into.dataDir = over.dataDir;
+  if (over.keepRecordings) into.keepRecordings = over.keepRecordings;
+  if (over.recordFile) into.recordFile = over.recordFile;
+  if (over.replayFile) into.replayFile = over.replayFile;
+  into.replayExit = into.replayExit || over.replayExit;
+  into.saveFrames.insert(into.saveFrames.end(), over.saveFrames.begin(), over.saveFrames.end());
 }
 
 plat::Preferences PreferencesFrom(const Settings& s) {
@@ -138,6 +147,27 @@ OptionsAction ParseOptions(int argc, const char* const* argv, Settings* out, std
       ok = text(&s.soundFont);
     } else if (name == "--data") {
       ok = text(&s.dataDir);
+    } else if (name == "--keep-recordings") {
+      std::string v;
+      int n = 0;
+      ok = value(&v);
+      if (ok && !txt::ParseInt(v, 0, kMaxKeptRecordings, &n)) {
+        *error = "--keep-recordings needs a number from 0 to " + std::to_string(kMaxKeptRecordings) +
+                 ", not '" + v + "'";
+        ok = false;
+      }
+      s.keepRecordings = n;
+    } else if (name == "--record") {
+      ok = text(&s.recordFile);
+    } else if (name == "--replay") {
+      ok = text(&s.replayFile);
+    } else if (name == "--replay-exit") {
+      ok = flag();
+      s.replayExit = true;
+    } else if (name == "--save-frame") {
+      std::optional<std::string> v;
+      ok = text(&v);
+      if (ok) s.saveFrames.push_back(*v);
     } else {
       *error = "unknown option '" + std::string(arg) + "'";
       ok = false;

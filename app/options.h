@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/preferences.h"
 
@@ -18,7 +19,16 @@ struct Settings {
   std::optional<bool> mute;
   std::optional<std::string> soundFont;
   std::optional<std::string> dataDir;
+  std::optional<int> keepRecordings;  // best games kept; 0: none
+  // The command line's only: recording and watching (app/recordings.h).
+  std::optional<std::string> recordFile;
+  std::optional<std::string> replayFile;
+  bool replayExit = false;
+  std::vector<std::string> saveFrames;  // FRAME:FILE.png, for the tests
 };
+
+// keep-recordings runs from 0 to this.
+constexpr int kMaxKeptRecordings = 1000;
 
 // Every setting `over` holds replaces the one in `into`.
 void MergeSettings(Settings& into, const Settings& over);

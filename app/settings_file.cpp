@@ -1,18 +1,18 @@
 // Reading and atomically rewriting the settings file.
 #include "app/settings_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
 #include "base/read_file.h"
 #include "base/text_input.h"
+#include "base/write_file.h"
 
-void (*gSettingsBeforeRename)() = nullptr;
+#ifdef _WIN32
+#include "platform/win/places.h"
+#endif
 
 namespace {
 
@@ -46,6 +46,10 @@ std::string ApplySetting(const std::string& key, const std::string& value, Setti
   } else if (key == "volume" || key == "music-volume" || key == "effects-volume") {
     if (!txt::ParseInt(value, 0, 100, &n)) return key + " takes a number from 0 to 100";
     (key == "volume" ? out->masterVolume : key == "music-volume" ? out->musicVolume : out->effectsVolume) = n;
+  } else if (key == "keep-recordings") {
+    if (!txt::ParseInt(value, 0, kMaxKeptRecordings, &n))
+      return "keep-recordings takes a number from 0 to " + std::to_string(kMaxKeptRecordings);
+    out->keepRecordings = n;
   } else if (key == "soundfont" || key == "data") {
     if (value.empty()) return key + " needs a value";
     (key == "soundfont" ? out->soundFont : out->dataDir) = value;
@@ -81,29 +85,13 @@ bool IsRemembered(std::string_view key) {
   return false;
 }
 
-bool WriteAll(int fd, const std::string& bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<size_t>(n);
-  }
-  return true;
-}
-
-bool MakeFolders(const std::string& folder) {
-  for (size_t at = 1; at <= folder.size(); ++at) {
-    if (at != folder.size() && folder[at] != '/') continue;
-    const std::string part = folder.substr(0, at);
-    if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 std::string SettingsFilePath() {
+#ifdef _WIN32
+  const std::string appData = winplat::RoamingAppDataFolder();
+  return appData.empty() ? std::string() : appData + "\\Ruzov\\ruzov.ini";
+#else
   const char* config = std::getenv("XDG_CONFIG_HOME");
   std::string base;
   if (config && config[0] == '/') {
@@ -114,6 +102,7 @@ std::string SettingsFilePath() {
     base = std::string(home) + "/.config";
   }
   return base + "/ruzov/ruzov.ini";
+#endif
 }
 
 void ParseSettingsText(std::string_view text, const std::string& name, Settings* out,
@@ -177,34 +166,12 @@ std::string UpdateSettingsText(std::string_view old, const plat::Preferences& p)
 }
 
 bool SaveSettingsFile(const std::string& path, const plat::Preferences& p) {
-  const size_t slash = path.rfind('/');
-  if (path.empty() || slash == std::string::npos) return false;
-  const std::string folder = path.substr(0, slash);
-  if (!MakeFolders(folder)) return false;
-
+#ifdef _WIN32
+  if (path.empty() || path.find_first_of("\\/") == std::string::npos) return false;
+#else
+  if (path.empty() || path.find('/') == std::string::npos) return false;
+#endif
   std::string old;
   files::ReadWhole(path.c_str(), kMaxSettingsBytes, &old);
-  const std::string text = UpdateSettingsText(old, p);
-
-  std::string temp = path + ".XXXXXX";
-  const int fd = mkstemp(temp.data());
-  if (fd < 0) return false;
-  fchmod(fd, 0644);
-  const bool written = WriteAll(fd, text) && fsync(fd) == 0;
-  if (close(fd) != 0 || !written) {
-    unlink(temp.c_str());
-    return false;
-  }
-  if (gSettingsBeforeRename) gSettingsBeforeRename();
-  if (rename(temp.c_str(), path.c_str()) != 0) {
-    unlink(temp.c_str());
-    return false;
-  }
-  // The rename itself is made durable with the folder.
-  const int dir = open(folder.empty() ? "/" : folder.c_str(), O_RDONLY | O_DIRECTORY);
-  if (dir >= 0) {
-    fsync(dir);
-    close(dir);
-  }
-  return true;
+  return files::WriteAtomically(path, UpdateSettingsText(old, p));
 }

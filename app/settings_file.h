@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/options.h"
+#include "base/write_file.h"
 #include "platform/preferences.h"
 
 // $XDG_CONFIG_HOME/ruzov/ruzov.ini, else ~/.config/ruzov/ruzov.ini; empty
@@ -31,4 +32,4 @@ std::string UpdateSettingsText(std::string_view old, const plat::Preferences& p)
 bool SaveSettingsFile(const std::string& path, const plat::Preferences& p);
 
 // Runs between the synced temporary file and the rename; for tests.
-extern void (*gSettingsBeforeRename)();
+inline void (*&gSettingsBeforeRename)() = files::gBeforeRename;

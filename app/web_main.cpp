@@ -2,15 +2,21 @@
 // and its data are in; from then on the page's timer calls RuzovStep, which
 // does what the loop would do now and tells how long to wait. Nothing
 // blocks: a browser draws only between calls. The page's own controls
-// (touch, pause, the SoundFont that comes late) come in through the calls
-// below.
+// (touch, pause, the SoundFont that comes late, recordings) come in through
+// the calls below.
 #include <emscripten.h>
+
+#include <cstdio>
+#include <string>
 
 #include "app/app.h"
 #include "app/startup.h"
 #include "game/state.h"
-#include "platform/sdl/backend.h"
+#include "platform/sdl/controls.h"
+#include "platform/sdl/input.h"
+#include "platform/sdl/window.h"
 #include "platform/web/web.h"
+#include "record/record.h"
 
 namespace {
 
@@ -18,6 +24,33 @@ int frames = 0;
 
 // Paused, the page still asks this often for the key that resumes.
 constexpr double kPausedPollMs = 50.0;
+
+// Recordings: the games the player has ended, the replay's state (0 none,
+// 1 playing, 2 done, -1 refused) with the recording of what was watched once
+// its frames have run, or why it was refused.
+int gamesEnded = 0;
+int replayState = 0;
+std::string replayed;
+std::string replayProblem;
+std::string recordingText;
+
+// --replay FILE: the page has put a dropped or chosen recording there.
+void StartReplayFrom(int argc, char** argv) {
+  for (int i = 1; i + 1 < argc; ++i) {
+    if (std::string(argv[i]) != "--replay") continue;
+    rec::Recording recording;
+    if (!rec::ReadRecording(argv[i + 1], &recording, &replayProblem)) {
+      replayState = -1;
+      std::fprintf(stderr, "ruzov: %s\n", replayProblem.c_str());
+      return;
+    }
+    if (recording.program != RUZOV_VERSION)
+      std::fprintf(stderr, "ruzov: recorded by version %s, this is %s: it may play differently\n",
+                   recording.program.c_str(), RUZOV_VERSION);
+    rec::StartReplay(recording, false);
+    replayState = 1;
+  }
+}
 
 }  // namespace
 
@@ -80,10 +113,34 @@ EMSCRIPTEN_KEEPALIVE int RuzovWatch(int what) {
   }
 }
 
+// Games the player has ended so far: after one the page offers to save it.
+EMSCRIPTEN_KEEPALIVE int RuzovGamesEnded() { return gamesEnded; }
+
+// The session so far as a recording's text (kept until the next call).
+EMSCRIPTEN_KEEPALIVE const char* RuzovRecording() {
+  recordingText = rec::RecordingText(RUZOV_VERSION);
+  return recordingText.c_str();
+}
+
+// The replay: 0 none, 1 playing, 2 done, -1 refused.
+EMSCRIPTEN_KEEPALIVE int RuzovReplayState() { return replayState; }
+// Done: the recording of exactly the frames watched; refused: why.
+EMSCRIPTEN_KEEPALIVE const char* RuzovReplayed() {
+  return replayState == -1 ? replayProblem.c_str() : replayed.c_str();
+}
+
 }  // extern "C"
 
-int main() {
+int main(int argc, char** argv) {
   plat::audio::UseDeviceOps(&plat::audio::MeteredDeviceOps());
+  StartReplayFrom(argc, argv);
+  rec::Listeners listeners;
+  listeners.gameEnded = [](uint32_t) { ++gamesEnded; };
+  listeners.replayEnded = [] {
+    replayed = rec::RecordingText(RUZOV_VERSION);
+    replayState = 2;
+  };
+  rec::HookIntoLoop(true, listeners);
   if (!InitApplication()) {
     ReleaseAll();  // shows the message; RuzovStep then reports the end
     return 0;

@@ -9,14 +9,9 @@
 
 #include <cstdint>
 
-using FOURCC = uint32_t;
+#include "base/little_endian.h"
 
-// RIFF numbers are little-endian whatever the machine.
-inline uint16_t ReadLE16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
-inline uint32_t ReadLE32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-         static_cast<uint32_t>(p[3]) << 24;
-}
+using FOURCC = uint32_t;
 
 constexpr FOURCC MakeFourCC(char a, char b, char c, char d) {
   return static_cast<uint32_t>(static_cast<uint8_t>(a)) |

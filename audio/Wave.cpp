@@ -1,10 +1,10 @@
 #include "audio/Wave.h"
 
-#include <cstdio>
 #include <limits>
 #include <new>
 
 #include "audio/MMIO.h"
+#include "base/read_file.h"
 
 namespace {
 
@@ -17,47 +17,32 @@ bool WalkTo(FOURCC id, CMMIO& mmio, CMMChunk& mmckSubchunk) {
   return mmio.Descend(mmckSubchunk, mmckParent, MMIO_FINDCHUNK) == MMSYSERR_NOERROR;
 }
 
+// The image as a memory file. mmio's records take a plain pointer as
+// Windows' do, but this file is only ever read.
+CMMMemoryIOInfo MemoryFile(const std::vector<uint8_t>& image) {
+  return CMMMemoryIOInfo(const_cast<uint8_t*>(image.data()), static_cast<int32_t>(image.size()), 0);
+}
+
 // mmio offsets are signed 32-bit; larger images are refused.
-constexpr long kMaxImage = std::numeric_limits<int32_t>::max();
+constexpr size_t kMaxImage = std::numeric_limits<int32_t>::max();
 
 }  // namespace
 
-CWave::CWave() : imageData(nullptr), imageLength(0) {}
+CWave::CWave() = default;
 
 CWave::~CWave() { Free(); }
 
 bool CWave::Create(const char* pszFileName) {
   Free();
-  // Binary mode: CR, LF and 0x1A are sample bytes like any other.
-  std::FILE* file = std::fopen(pszFileName, "rb");
-  if (!file) return false;
-  long length = -1;
-  if (std::fseek(file, 0, SEEK_END) == 0) length = std::ftell(file);
-  if (length <= 0 || length > kMaxImage) {
-    std::fclose(file);
-    return false;
-  }
-  imageLength = static_cast<uint32_t>(length);
-  imageData = new (std::nothrow) uint8_t[imageLength];
-  if (!imageData) {
-    std::fclose(file);
-    return false;
-  }
-  std::rewind(file);
-  size_t got = std::fread(imageData, 1, imageLength, file);
-  std::fclose(file);
-  // A file that shrank under us: keep only what was really read.
-  if (got == 0) {
-    Free();
-    return false;
-  }
-  imageLength = static_cast<uint32_t>(got);
-  return true;
+  // Binary: CR, LF and 0x1A are sample bytes like any other. A file that
+  // cannot be read whole leaves no image.
+  files::ReadWhole(pszFileName, kMaxImage, &image);
+  return IsValid();
 }
 
 bool CWave::GetFormat(WAVEFORMATEX& wfFormat) const {
   if (!IsValid()) return false;
-  CMMMemoryIOInfo info(imageData, static_cast<int32_t>(imageLength), 0);
+  CMMMemoryIOInfo info = MemoryFile(image);
   CMMIO mmio(info);
   CMMChunk mmckSubchunk;
   if (!WalkTo(MakeFourCC('f', 'm', 't', ' '), mmio, mmckSubchunk)) return false;
@@ -78,7 +63,7 @@ bool CWave::GetFormat(WAVEFORMATEX& wfFormat) const {
 
 uint16_t CWave::GetSubFormat() const {
   if (!IsValid()) return 0;
-  CMMMemoryIOInfo info(imageData, static_cast<int32_t>(imageLength), 0);
+  CMMMemoryIOInfo info = MemoryFile(image);
   CMMIO mmio(info);
   CMMChunk mmckSubchunk;
   if (!WalkTo(MakeFourCC('f', 'm', 't', ' '), mmio, mmckSubchunk)) return 0;
@@ -93,7 +78,7 @@ uint16_t CWave::GetSubFormat() const {
 
 uint32_t CWave::GetDataLen() const {
   if (!IsValid()) return 0;
-  CMMMemoryIOInfo info(imageData, static_cast<int32_t>(imageLength), 0);
+  CMMMemoryIOInfo info = MemoryFile(image);
   CMMIO mmio(info);
   CMMChunk mmckSubchunk;
   if (!WalkTo(MakeFourCC('d', 'a', 't', 'a'), mmio, mmckSubchunk)) return 0;
@@ -102,7 +87,7 @@ uint32_t CWave::GetDataLen() const {
 
 uint32_t CWave::GetData(uint8_t*& pWaveData, uint32_t dwMaxLen) const {
   if (!IsValid()) return 0;
-  CMMMemoryIOInfo info(imageData, static_cast<int32_t>(imageLength), 0);
+  CMMMemoryIOInfo info = MemoryFile(image);
   CMMIO mmio(info);
   CMMChunk mmckSubchunk;
   if (!WalkTo(MakeFourCC('d', 'a', 't', 'a'), mmio, mmckSubchunk)) return 0;
@@ -119,9 +104,7 @@ uint32_t CWave::GetData(uint8_t*& pWaveData, uint32_t dwMaxLen) const {
 }
 
 bool CWave::Free() {
-  if (imageData == nullptr) return false;
-  delete[] imageData;
-  imageData = nullptr;
-  imageLength = 0;
+  if (image.empty()) return false;
+  std::vector<uint8_t>().swap(image);
   return true;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -21,7 +22,7 @@ class CWave {
 
   // Loads a whole file as the image, replacing the one held.
   bool Create(const char* pszFileName);
-  bool IsValid() const { return imageData != nullptr; }
+  bool IsValid() const { return !image.empty(); }
 
   // Each query walks the image anew: RIFF form "WAVE", then the chunk.
   // Copies 18 bytes from the start of "fmt " (past the end of the image
@@ -40,6 +41,5 @@ class CWave {
   bool Free();
 
  protected:
-  uint8_t* imageData;
-  uint32_t imageLength;
+  std::vector<uint8_t> image;  // the whole file; empty when none is held
 };

@@ -1,7 +1,7 @@
 // Whole frames after the real start-up on the headless backend with the
 // generated data set: a title frame beside the generator's serial floor, play
 // frames beside a plain full-screen copy and the frame period, and the
-// start-up itself up to the first presented frame.
+// start-up itself up to the first presented frame; and what recording adds.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -15,6 +15,7 @@
 #include "game/game.h"
 #include "game/state.h"
 #include "platform/headless.h"
+#include "record/record.h"
 
 namespace {
 
@@ -94,6 +95,20 @@ void BM_PlayFrame(benchmark::State& st) {
   bench::Ratio(st, "x_period", bench::kFramePeriod);
 }
 BENCHMARK(BM_PlayFrame)->Arg(0)->Arg(15)->Unit(benchmark::kMicrosecond);
+
+// What recording adds to each frame of play: the trace line (with the
+// CRCs of the level's map and object table) formatted and summed.
+void BM_RecordFrame(benchmark::State& st) {
+  if (!EnsureUp()) return st.SkipWithError("start-up failed");
+  StartGame(0);
+  RunGameFrame();
+  rec::StartRecorder();
+  static char line[rec::kTraceLineSize];
+  uint32_t score = 0;
+  for (auto _ : st) rec::RecordFrame(line, rec::TakeTraceLine(line, rec::RecordedFrames()), &score);
+  bench::Ratio(st, "x_period", bench::kFramePeriod);
+}
+BENCHMARK(BM_RecordFrame)->Unit(benchmark::kMicrosecond);
 
 // From nothing to the first presented frame: window, display, images,
 // sounds, the composed music, and one title frame.

@@ -10,13 +10,12 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "audio/music.h"
+#include "base/read_file.h"
 #include "music/compose.h"
 #include "music/formats.h"
 #include "music/objects.h"
@@ -25,10 +24,9 @@
 namespace {
 
 std::string Shipped(const char* name) {
-  std::ifstream in(std::string(RUZOV_MUSIC_DATA_DIR) + "/" + name, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
+  std::string text;
+  files::ReadWhole((std::string(RUZOV_MUSIC_DATA_DIR) + "/" + name).c_str(), SIZE_MAX, &text);
+  return text;
 }
 
 dm::SegmentData ComposeShipped() {
@@ -106,18 +104,19 @@ bool gRealtime = false;  // and got it
 const plat::audio::MidiOutOps kTimedMidi = {
     [] { return true; },
     [](uint32_t, int64_t due) {
+      // What a backend would do: a priority above the other programs'.
+      thread_local bool asked = false;
+      if (gRaise && !asked) {
+        sched_param p{};
+        p.sched_priority = sched_get_priority_min(SCHED_FIFO);
+        gRealtime = pthread_setschedparam(pthread_self(), SCHED_FIFO, &p) == 0;
+      }
+      asked = true;
       const auto late = std::chrono::steady_clock::now() - plat::audio::MidiDueTime(due);
       gLate.push_back(std::chrono::duration<double, std::micro>(late).count());
     },
     nullptr,
     [] {},
-    // What a backend would do: a priority above the other programs'.
-    [] {
-      if (!gRaise) return;
-      sched_param p{};
-      p.sched_priority = sched_get_priority_min(SCHED_FIFO);
-      gRealtime = pthread_setschedparam(pthread_self(), SCHED_FIFO, &p) == 0;
-    },
 };
 
 // The shipped piece through the real output thread for `range(0)` seconds,

@@ -7,7 +7,10 @@
 #include <vector>
 
 #include "base/rgb565.h"
-#include "platform/sdl/backend.h"
+#include "platform/platform.h"
+#include "platform/preferences.h"
+#include "platform/sdl/present.h"
+#include "platform/sdl/window.h"
 
 namespace {
 

@@ -3,19 +3,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 
 #include "audio/Wave.h"
 
 namespace {
 
 struct FuzzWave : CWave {
-  void Adopt(const uint8_t* data, size_t size) {
-    imageData = new uint8_t[size];
-    std::memcpy(imageData, data, size);
-    imageLength = static_cast<uint32_t>(size);
-  }
-  uint32_t Length() const { return imageLength; }
+  void Adopt(const uint8_t* data, size_t size) { image.assign(data, data + size); }
+  uint32_t Length() const { return static_cast<uint32_t>(image.size()); }
 };
 
 }  // namespace

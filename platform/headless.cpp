@@ -11,7 +11,6 @@
 namespace {
 
 constexpr int kQueueSize = 4096;
-constexpr int kMaxEffects = 8192;
 int gWindowToken;
 
 struct State {
@@ -41,10 +40,6 @@ struct State {
   int presents = 0;
   bool havePresented = false;
   uint16_t presented[plat::kScreenHeight * plat::kScreenWidth];
-
-  int effects[kMaxEffects];
-  int effectCount = 0;
-  int musicStarts = 0;
 
   int boxes = 0;
   char lastBox[256] = {};
@@ -76,8 +71,9 @@ void Reset() {
   st.presentHook = nullptr;
   st.presents = 0;
   st.havePresented = false;
-  st.effectCount = 0;
-  st.musicStarts = 0;
+  const int* effects = nullptr;
+  plat::TakeNotedEffects(&effects);
+  plat::TakeNotedMusicStarts();
   st.boxes = 0;
   st.lastBox[0] = 0;
 }
@@ -125,20 +121,8 @@ void SetPresentHook(PresentHook hook, void* user) {
 int PresentCount() { return gState.presents; }
 const uint16_t* LastPresented() { return gState.havePresented ? gState.presented : nullptr; }
 
-int TakeEffects(const int** indices) {
-  static int taken[kMaxEffects];
-  const int n = gState.effectCount;
-  std::memcpy(taken, gState.effects, sizeof(int) * n);
-  gState.effectCount = 0;
-  *indices = taken;
-  return n;
-}
-
-int TakeMusicStarts() {
-  const int n = gState.musicStarts;
-  gState.musicStarts = 0;
-  return n;
-}
+int TakeEffects(const int** indices) { return plat::TakeNotedEffects(indices); }
+int TakeMusicStarts() { return plat::TakeNotedMusicStarts(); }
 
 int MessageBoxCount() { return gState.boxes; }
 const char* LastMessageBox() { return gState.lastBox; }
@@ -256,6 +240,8 @@ void DisplayPresent(const uint16_t* pixels, int pitch) {
   if (st.presentHook) st.presentHook(st.presentUser, st.presented, kScreenWidth);
 }
 
+void DisplayShowEvery(int) {}  // the simulator keeps every frame
+
 void DisplayRelease() {}
 
 void ShowMessageBox(const char* text, const char* caption) {
@@ -265,12 +251,5 @@ void ShowMessageBox(const char* text, const char* caption) {
   std::snprintf(st.lastBox, sizeof st.lastBox, "%s", text);
   std::fprintf(stderr, "%s\n", text);
 }
-
-void NoteEffectRequest(int index) {
-  State& st = gState;
-  if (st.effectCount < kMaxEffects) st.effects[st.effectCount++] = index;
-}
-
-void NoteMusicStart() { ++gState.musicStarts; }
 
 }  // namespace plat

@@ -76,6 +76,9 @@ bool DisplaySetMode(int width, int height, int bitsPerPixel);
 bool DisplayCreateFrame();  // the 640 x 480 frame it presents
 // Shows one finished 640 x 480 frame of 5-6-5 pixels, `pitch` pixels a row.
 void DisplayPresent(const uint16_t* pixels, int pitch);
+// A replay at k times the pace shows only every k-th frame it is handed (and
+// always the next after a change); 1 shows every frame.
+void DisplayShowEvery(int k);
 void DisplayRelease();
 
 // Decodes a BMP file into 5-6-5 pixels (pure white becomes 0xFFFF). The
@@ -123,8 +126,12 @@ void AudioRelease();
 // ------------------------------------------------------------- reporting
 void ShowMessageBox(const char* text, const char* caption);
 
-// Observation points for the simulator's trace; the real backend ignores them.
+// Observation points for the trace line of a frame (platform/notes.cpp,
+// shared by both backends): the effects requested and the music starts since
+// the last take.
 void NoteEffectRequest(int index);
 void NoteMusicStart();
+int TakeNotedEffects(const int** indices);
+int TakeNotedMusicStarts();
 
 }  // namespace plat

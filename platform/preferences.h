@@ -19,6 +19,9 @@ struct Preferences {
   int effectsVolume = 100;
   bool mute = false;
   std::string soundFont;  // empty: no SoundFont found, the music is silent
+  // The folder the game was started from, before it entered the data folder:
+  // screenshots go there when the player has no pictures folder.
+  std::string startFolder;
 };
 
 // Before start-up; the backend reads them when it brings up the window, the

@@ -3,13 +3,13 @@
 # sanitizers) and runs each in turn on its seeds from fuzz/corpus, printing
 # the runs, the coverage at the start and the end, and the peak memory.
 # Usage: bash scripts/fuzz.sh [seconds per target, default 300] [targets...]
-# Targets: wave music bmp script options settings (default: all).
+# Targets: wave music bmp script recording options settings (default: all).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-300}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(wave music bmp script options settings)
+[ ${#targets[@]} -gt 0 ] || targets=(wave music bmp script recording options settings)
 bash scripts/setup.sh
 command -v clang++-14 >/dev/null || { echo "fuzz: clang-14 is needed (apt-get install clang-14 libclang-rt-14-dev)" >&2; exit 1; }
 cmake --preset fuzz >/dev/null

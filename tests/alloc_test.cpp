@@ -1,8 +1,8 @@
 // Nothing is allocated while frames run: the real start-up on the headless
 // backend with the generated data set, then the real main loop through 400
-// title and play frames, with every heap allocation of this thread counted
-// while a frame (or the loop around it) runs. Message handling and start-up
-// are not counted.
+// title and play frames, recorded as the game records them, with every heap
+// allocation of this thread counted while a frame (or the loop around it)
+// runs. Message handling and start-up are not counted.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -14,6 +14,7 @@
 #include "app/startup.h"
 #include "game/state.h"
 #include "platform/headless.h"
+#include "record/record.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define RUZOV_ALLOC_COUNTING 0
@@ -150,6 +151,15 @@ TEST(Allocations, NoneWhileTitleAndPlayFramesRun) {
   ASSERT_GE(allocations, 2);
   allocations = 0;
   headless::SetMessageSource(&NextMessage, nullptr);
+  rec::StartRecorder();
+  LoopHooks hooks;
+  hooks.message = [](const plat::Msg& m) { rec::RecordMessage(m.message, m.wParam); };
+  hooks.frame = [] {
+    static char line[rec::kTraceLineSize];
+    uint32_t score = 0;
+    rec::RecordFrame(line, rec::TakeTraceLine(line, rec::RecordedFrames()), &score);
+  };
+  SetLoopHooks(hooks);
   // Frames presented while counting, and how many of them were play frames.
   static int counted, played;
   counted = played = 0;
@@ -161,6 +171,8 @@ TEST(Allocations, NoneWhileTitleAndPlayFramesRun) {
       nullptr);
   RunMainLoop();
   counting = false;
+  SetLoopHooks(LoopHooks{});
+  EXPECT_GE(rec::RecordedFrames(), 400);
   EXPECT_GE(counted, 400);
   EXPECT_GT(played, 100);
   EXPECT_EQ(allocations, 0) << "the first of them asked for " << firstSize << " bytes";

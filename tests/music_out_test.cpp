@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "audio/music.h"
@@ -57,23 +58,13 @@ SegmentData ComposeText(const std::string& style, const std::string& tmpl, const
 class MusicDir : public ::testing::Test {
  protected:
   void SetUp() override {
-    old = fs::current_path();
-    dir = fs::temp_directory_path() / ("ruzov-music-" + std::to_string(getpid()) + "-" +
-                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
     for (const char* f : {"Template1.tpl", "Style1.sty", "Chordmap1.cdm"})
-      fs::copy_file(fs::path(RUZOV_MUSIC_DATA_DIR) / f, dir / f);
-    fs::current_path(dir);
+      fs::copy_file(fs::path(RUZOV_MUSIC_DATA_DIR) / f, dir.Path() / f);
     Performance::SetSoundFontOverride("");  // silent and quick
     Performance::SetOfflineRate(48000);
   }
-  void TearDown() override {
-    fs::current_path(old);
-    fs::remove_all(dir);
-    Performance::SetSoundFontOverride(nullptr);
-  }
-  fs::path old, dir;
+  void TearDown() override { Performance::SetSoundFontOverride(nullptr); }
+  testsupport::TempFolder dir{true};
 };
 
 // Note-on frames the performance sent.
@@ -205,7 +196,6 @@ const plat::audio::MidiOutOps kFakeMidi = {
     },
     [] { ++midi.resets; },
     [] { ++midi.closes; },
-    nullptr,
 };
 
 constexpr int64_t kSecond = plat::audio::kMidiClockRate;
@@ -357,18 +347,19 @@ TEST_F(MidiMusic, NoMidiOutputMeansOneWarningAndNoMusic) {
 struct ThreadMidi {
   std::atomic<int> sent{0};
   std::atomic<int> notesOff{0};
-  std::atomic<bool> ownThread{false};
+  std::atomic<bool> elsewhere{false};  // sent from another thread than the test's
 } threadMidi;
+std::thread::id testThread;
 
 const plat::audio::MidiOutOps kThreadMidi = {
     [] { return true; },
     [](uint32_t message, int64_t) {
+      threadMidi.elsewhere = std::this_thread::get_id() != testThread;
       ++threadMidi.sent;
       if (IsController(message, 123)) ++threadMidi.notesOff;
     },
     nullptr,
     [] {},
-    [] { threadMidi.ownThread = true; },
 };
 
 // Polls for up to 5 s.
@@ -379,10 +370,11 @@ bool Eventually(Done done) {
 }
 
 TEST_F(MidiMusic, TheOutputThreadPlaysAndHoldsStillWhilePaused) {
+  testThread = std::this_thread::get_id();
   plat::audio::UseMidiOutput(&kThreadMidi);
   ASSERT_TRUE(InitMusic());
   EXPECT_TRUE(Eventually([] { return threadMidi.sent > 100; }));
-  EXPECT_TRUE(threadMidi.ownThread);
+  EXPECT_TRUE(threadMidi.elsewhere);
   const int before = threadMidi.notesOff;
   plat::AudioPause(true);
   EXPECT_TRUE(Eventually([&] { return threadMidi.notesOff == before + 16; }));

@@ -3,21 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "music/compose.h"
 #include "music/formats.h"
+#include "test_files.h"
 
 namespace {
 
 using namespace dm;
 
 std::string Shipped(const char* name) {
-  std::stringstream s;
-  s << std::ifstream(std::string(RUZOV_MUSIC_DATA_DIR) + "/" + name, std::ios::binary).rdbuf();
-  return s.str();
+  return testsupport::ReadFile(std::string(RUZOV_MUSIC_DATA_DIR) + "/" + name);
 }
 
 // ------------------------------------------------------------------ files

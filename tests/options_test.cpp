@@ -14,6 +14,8 @@
 #include "app/locate.h"
 #include "app/options.h"
 #include "app/settings_file.h"
+#include "audio/sound_files.h"
+#include "gfx/image_files.h"
 #include "platform/audio/audio.h"
 #include "test_files.h"
 
@@ -163,6 +165,33 @@ TEST(Locate, DataFoldersInOrderAndTheFirstHoldingTheData) {
   EXPECT_EQ(DataFolders("", "/w", "", "/w"), std::vector<std::string>{"/w"});
 }
 
+// A folder named with --data is used when it holds the whole set, and
+// otherwise refused with its name and the first file it lacks, even when the
+// search would find the data elsewhere.
+TEST(Locate, AGivenDataFolderIsUsedOrRefusedNeverReplaced) {
+  TempFolder t;
+  for (const char* folder : {"found/", "given/"}) {
+    for (const char* name : kImageFiles) WriteFile(t / folder + name, "x");
+    for (const char* name : kSoundFiles) WriteFile(t / folder + name, "x");
+  }
+  const std::vector<std::string> search = {t / "elsewhere", t / "found"};
+  std::string problem;
+  EXPECT_EQ(ChooseDataFolder("", search, &problem), t / "found");
+  EXPECT_EQ(ChooseDataFolder(t / "given", search, &problem), t / "given");
+
+  fs::remove(t / "given/Get.wav");
+  EXPECT_EQ(ChooseDataFolder(t / "given", search, &problem), "");
+  EXPECT_NE(problem.find(t / "given: Get.wav is missing"), std::string::npos) << problem;
+  fs::remove(t / "given/Alien3.bmp");
+  fs::remove(t / "given/titelbild.bmp");
+  EXPECT_EQ(ChooseDataFolder(t / "given", search, &problem), "");
+  EXPECT_NE(problem.find(t / "given: Alien3.bmp is missing"), std::string::npos) << problem;
+  EXPECT_EQ(ChooseDataFolder(t / "nowhere", search, &problem), "");
+  EXPECT_NE(problem.find(t / "nowhere: Explosion1.bmp is missing"), std::string::npos) << problem;
+  EXPECT_EQ(ChooseDataFolder("", {t / "elsewhere"}, &problem), "");
+  EXPECT_NE(problem.find("cannot find its data"), std::string::npos) << problem;
+}
+
 TEST(Locate, SoundFontOrderSkipsWhatIsNoSoundFont) {
   TempFolder t;
   const std::string soundFont("RIFF\x10\0\0\0sfbkLIST", 16);
@@ -174,7 +203,7 @@ TEST(Locate, SoundFontOrderSkipsWhatIsNoSoundFont) {
   EXPECT_EQ(plat::audio::FindSoundFont(places), "");
   WriteFile(t / "sys/b.sf2", soundFont);
   WriteFile(t / "sys/a.sf2", std::string("RIFF\x10\0\0\0WAVE", 12));  // a RIFF file, but not a SoundFont
-  fs::create_directories(t / "work/GM.sf2");                    // a folder of that name
+  fs::create_directories(t / "work/GM.sf2");                          // a folder of that name
   EXPECT_EQ(plat::audio::FindSoundFont(places), t / "sys/b.sf2");
   WriteFile(t / "data/GM.sf2", soundFont);
   EXPECT_EQ(plat::audio::FindSoundFont(places), t / "data/GM.sf2");

@@ -3,15 +3,12 @@
 // marks, and the simulator's own inputs.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -137,14 +134,15 @@ TEST(Sounds, CommonFormatsPlayAtTheirLevel) {
                {1, 24, std::string("\x00\x00\x40", 3)},
                {1, 32, std::string("\x00\x00\x00\x40", 4)},
                {3, 32, f32}};
-  const std::string path = (fs::temp_directory_path() / ("ruzov-wav-" + std::to_string(getpid()))).string();
+  const testsupport::TempFolder folder;
+  const std::string path = folder / "sound.wav";
   for (const auto& c : cases) {
     for (bool extensible : {false, true}) {
       SCOPED_TRACE(testing::Message()
                    << "tag " << c.tag << ", " << c.bits << " bits, extensible " << extensible);
       std::string samples;
       for (int i = 0; i < 16; ++i) samples += c.sample;
-      std::ofstream(path, std::ios::binary) << Wav(c.tag, c.bits, samples, extensible);
+      testsupport::WriteFile(path, Wav(c.tag, c.bits, samples, extensible));
       CWave wave;
       wave.Create(path.c_str());
       plat::WaveFormat wf{};
@@ -164,7 +162,6 @@ TEST(Sounds, CommonFormatsPlayAtTheirLevel) {
       delete[] pcm;
     }
   }
-  std::remove(path.c_str());
 }
 
 TEST(TextInputs, AByteOrderMarkIsAccepted) {
@@ -197,9 +194,10 @@ TEST(TextInputs, ARunawayScriptLineIsQuotedShort) {
 // ruzov-sim on the data set with `args` (and `script` when given): its exit
 // status, standard output and standard error.
 int RunSim(std::string args, const std::string& script, std::string* out, std::string* err) {
-  const std::string tmp = (fs::temp_directory_path() / ("ruzov-sim-" + std::to_string(getpid()))).string();
+  const testsupport::TempFolder folder;
+  const std::string tmp = folder / "sim";
   if (!script.empty()) {
-    std::ofstream(tmp + ".script") << script;
+    testsupport::WriteFile(tmp + ".script", script);
     args += " --script " + tmp + ".script";
   }
   const int status = std::system(
@@ -207,7 +205,6 @@ int RunSim(std::string args, const std::string& script, std::string* out, std::s
           .c_str());
   *out = testsupport::ReadFile(tmp + ".out");
   *err = testsupport::ReadFile(tmp + ".err");
-  for (const char* ext : {".script", ".out", ".err"}) std::remove((tmp + ext).c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 

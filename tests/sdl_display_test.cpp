@@ -6,7 +6,10 @@
 #include <vector>
 
 #include "base/rgb565.h"
-#include "platform/sdl/backend.h"
+#include "platform/platform.h"
+#include "platform/preferences.h"
+#include "platform/sdl/layout.h"
+#include "platform/sdl/present.h"
 
 using namespace plat;
 

@@ -5,30 +5,20 @@
 
 #include <string>
 
-#include "platform/sdl/backend.h"
+#include "platform/platform.h"
+#include "platform/sdl/input.h"
+#include "sdl_events.h"
 
 using namespace plat;
+using testsupport::Event;
+using testsupport::PadAxis;
+using testsupport::PadButton;
+using testsupport::WindowEvent;
 
 namespace {
 
 int gToken;
 HWND const kWindow = &gToken;
-
-SDL_Event Event(uint32_t type, SDL_Keycode sym = 0, uint16_t mod = KMOD_NONE, bool repeat = false) {
-  SDL_Event e{};
-  e.type = type;
-  e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-  e.key.repeat = repeat ? 1 : 0;
-  e.key.keysym.sym = sym;
-  e.key.keysym.mod = mod;
-  return e;
-}
-
-SDL_Event Window(uint8_t what) {
-  SDL_Event e = Event(SDL_WINDOWEVENT);
-  e.window.event = what;
-  return e;
-}
 
 bool IsGameKey(uint32_t vk) {
   for (uint32_t k : {VK_ESCAPE, VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN, VK_SPACE, VK_RETURN, VK_SHIFT})
@@ -67,10 +57,10 @@ TEST(SdlKeys, EventsBecomeTheirMessages) {
       {Event(SDL_MOUSEBUTTONDOWN), WM_OTHER, 0, 0},
       {Event(SDL_MOUSEWHEEL), WM_OTHER, 0, 0},
       {Event(SDL_TEXTEDITING), WM_OTHER, 0, 0},
-      {Window(SDL_WINDOWEVENT_FOCUS_LOST), WM_OTHER, 0, 0},
-      {Window(SDL_WINDOWEVENT_SIZE_CHANGED), WM_OTHER, 0, 0},
+      {WindowEvent(SDL_WINDOWEVENT_FOCUS_LOST), WM_OTHER, 0, 0},
+      {WindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED), WM_OTHER, 0, 0},
       {Event(SDL_QUIT), WM_CLOSE, 0, 0},
-      {Window(SDL_WINDOWEVENT_CLOSE), WM_CLOSE, 0, 0},
+      {WindowEvent(SDL_WINDOWEVENT_CLOSE), WM_CLOSE, 0, 0},
       {Event(SDL_CONTROLLERDEVICEADDED), kNone, 0, 0},
       {Event(SDL_CLIPBOARDUPDATE), kNone, 0, 0},
       {Event(SDL_POLLSENTINEL), kNone, 0, 0},
@@ -107,21 +97,6 @@ TEST(SdlKeys, NoOtherKeyPassesForAGameKeyAndTheKeypadSteersOnlyWithoutNumLock) {
 }
 
 namespace {
-
-SDL_Event PadButton(uint8_t button, bool down) {
-  SDL_Event e{};
-  e.type = down ? SDL_CONTROLLERBUTTONDOWN : SDL_CONTROLLERBUTTONUP;
-  e.cbutton.button = button;
-  return e;
-}
-
-SDL_Event PadAxis(uint8_t axis, int16_t value) {
-  SDL_Event e{};
-  e.type = SDL_CONTROLLERAXISMOTION;
-  e.caxis.axis = axis;
-  e.caxis.value = value;
-  return e;
-}
 
 // "+Left" a key-down, "-Left" a key-up, "*Left" a repeat.
 std::string Describe(const SDL_Event& e) {

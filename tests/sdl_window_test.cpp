@@ -8,13 +8,29 @@
 #include <sys/resource.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "platform/sdl/backend.h"
+#include "platform/platform.h"
+#include "platform/preferences.h"
+#include "platform/sdl/controls.h"
+#include "platform/sdl/input.h"
+#include "platform/sdl/layout.h"
+#include "platform/sdl/present.h"
+#include "platform/sdl/window.h"
+#include "sdl_events.h"
+#include "test_files.h"
 
 using namespace plat;
+using testsupport::Down;
+using testsupport::Event;
+using testsupport::PadButton;
+using testsupport::Text;
+using testsupport::Up;
+using testsupport::WindowEvent;
 
 namespace {
 
@@ -41,35 +57,6 @@ intptr_t Recorder(HWND hwnd, uint32_t message, uintptr_t wParam, intptr_t lParam
 }
 
 void Push(SDL_Event e) { ASSERT_EQ(SDL_PushEvent(&e), 1); }
-
-SDL_Event Event(uint32_t type, SDL_Keycode sym = 0, uint16_t mod = KMOD_NONE, bool repeat = false) {
-  SDL_Event e{};
-  e.type = type;
-  e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-  e.key.repeat = repeat;
-  e.key.keysym.sym = sym;
-  e.key.keysym.mod = mod;
-  return e;
-}
-SDL_Event Down(SDL_Keycode sym, uint16_t mod = KMOD_NONE, bool repeat = false) {
-  return Event(SDL_KEYDOWN, sym, mod, repeat);
-}
-SDL_Event Up(SDL_Keycode sym) { return Event(SDL_KEYUP, sym); }
-SDL_Event Text(char c) {
-  SDL_Event e = Event(SDL_TEXTINPUT);
-  e.text.text[0] = c;
-  return e;
-}
-SDL_Event WindowEvent(uint8_t what) {
-  SDL_Event e = Event(SDL_WINDOWEVENT);
-  e.window.event = what;
-  return e;
-}
-SDL_Event PadButton(uint8_t button, bool down) {
-  SDL_Event e = Event(down ? SDL_CONTROLLERBUTTONDOWN : SDL_CONTROLLERBUTTONUP);
-  e.cbutton.button = button;
-  return e;
-}
 
 double ThreadCpuSeconds() {
   rusage u{};
@@ -291,6 +278,33 @@ TEST_F(SdlWindow, PlatformKeysAreSwallowedUnlessModified) {
   }
   EXPECT_EQ(gSeen.size(), 12u);
   EXPECT_FALSE(sdlplat::IsPaused());
+}
+
+// With no pictures folder (no usable $XDG_PICTURES_DIR, no $HOME) F12 saves
+// into the folder the game was started from, named absolutely, and never
+// into the working directory, which is the data folder by then.
+TEST_F(SdlWindow, AScreenshotWithoutAPicturesFolderGoesWhereTheGameWasStarted) {
+  OpenDisplay();
+  testsupport::TempFolder start, data(true);
+  std::filesystem::create_directory(data / "pictures");
+  const char* home = std::getenv("HOME");
+  const std::string savedHome = home ? home : "";
+  unsetenv("HOME");
+  setenv("XDG_PICTURES_DIR", "pictures", 1);  // relative: not a place anyone can find again
+  Preferences p = CurrentPreferences();
+  p.startFolder = start.Path().string();
+  SetPreferences(p);
+
+  char path[4096] = {};
+  const bool saved = sdlplat::SaveScreenshot(path, sizeof path);
+  unsetenv("XDG_PICTURES_DIR");
+  if (home) setenv("HOME", savedHome.c_str(), 1);
+  ASSERT_TRUE(saved);
+  EXPECT_EQ(std::string(path).rfind(start / "ruzov-", 0), 0u) << path;
+  EXPECT_TRUE(std::filesystem::exists(path));
+  const auto left = std::distance(std::filesystem::directory_iterator(data.Path()), {});
+  EXPECT_EQ(left, 1) << "only the empty pictures folder stays in the data folder";
+  EXPECT_TRUE(std::filesystem::is_empty(data / "pictures"));
 }
 
 // No display, or one that shows nothing: the window is the step that fails.

@@ -5,7 +5,8 @@ target_link_libraries(wave_test PRIVATE ruzov_core ruzov_platform_headless ruzov
 add_test(NAME wave_test COMMAND wave_test)
 
 add_executable(sound_test ${CMAKE_CURRENT_LIST_DIR}/sound_test.cpp)
-target_link_libraries(sound_test PRIVATE ruzov_core ruzov_platform_headless ruzov_platform_common GTest::gtest_main)
+target_link_libraries(sound_test PRIVATE ruzov_core ruzov_platform_headless ruzov_platform_common ruzov_tool_writers
+                                         GTest::gtest_main)
 target_compile_definitions(sound_test PRIVATE RUZOV_DATA="${RUZOV_DATA_DIR}")
 add_dependencies(sound_test ruzov-data)
 add_test(NAME sound_test COMMAND sound_test)

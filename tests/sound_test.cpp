@@ -19,6 +19,7 @@
 #include "platform/errors.h"
 #include "platform/platform.h"
 #include "test_support.h"
+#include "tools/common/writers.h"
 
 namespace fs = std::filesystem;
 
@@ -194,39 +195,29 @@ TEST(SdlDevice, TheFileHoldsTheEffectAfterSilence) {
 
 // ----------------------------------------------------------- the game side
 
-std::string Wav(uint32_t rate, const std::vector<int16_t>& samples) {
-  auto u32 = [](uint32_t v) { return std::string(reinterpret_cast<const char*>(&v), 4); };
-  auto u16 = [](uint16_t v) { return std::string(reinterpret_cast<const char*>(&v), 2); };
-  std::string data(reinterpret_cast<const char*>(samples.data()), samples.size() * 2);
-  std::string fmt = u16(1) + u16(1) + u32(rate) + u32(rate * 2) + u16(2) + u16(16);
-  std::string body = "WAVEfmt " + u32(16) + fmt + "data" + u32(static_cast<uint32_t>(data.size())) + data;
-  return "RIFF" + u32(static_cast<uint32_t>(body.size())) + body;
+std::string Wav(int rate, const std::vector<int16_t>& samples) {
+  const auto header = WavHeader(1, rate, static_cast<uint32_t>(samples.size() * 2));
+  std::string wav(header.begin(), header.end());
+  for (const int16_t s : samples) PutLE16(wav, static_cast<uint16_t>(s));
+  return wav;
 }
 
 class GameSound : public SoundDevice {
  protected:
   void SetUp() override {
     SoundDevice::SetUp();
-    old_ = fs::current_path();
-    dir_ = fs::temp_directory_path() / ("sound_test_" + std::to_string(getpid()));
-    fs::create_directories(dir_);
-    fs::current_path(dir_);
     // Effect i holds samples of value 100 * (i + 1): who sounds is audible.
     for (int i = 0; i < kEffectCount; ++i)
       WriteEffect(i, std::vector<int16_t>(600, static_cast<int16_t>(100 * (i + 1))));
   }
-  void TearDown() override {
-    fs::current_path(old_);
-    fs::remove_all(dir_);
-    SoundDevice::TearDown();
-  }
+  void TearDown() override { SoundDevice::TearDown(); }
   void WriteEffect(int i, const std::vector<int16_t>& samples) {
     std::ofstream(kSoundFiles[i], std::ios::binary) << Wav(22050, samples);
   }
   // First left sample of the next period, in sample units.
   int Heard() { return static_cast<int>(std::lround(Render(1)[0] * 32768.0f)); }
 
-  fs::path old_, dir_;
+  testsupport::TempFolder folder_{true};
 };
 
 TEST_F(GameSound, StartUpFailuresStoreTheirMessage) {

@@ -42,11 +42,7 @@ std::string Bytes(size_t n, uint8_t seed) {
 
 // Takes images straight from memory.
 struct WaveProbe : CWave {
-  explicit WaveProbe(const std::string& image) {
-    imageData = new uint8_t[image.size()];
-    std::memcpy(imageData, image.data(), image.size());
-    imageLength = static_cast<uint32_t>(image.size());
-  }
+  explicit WaveProbe(const std::string& bytes) { image.assign(bytes.begin(), bytes.end()); }
 };
 
 TEST(Wave, QueriesReadWhatTheImageHolds) {

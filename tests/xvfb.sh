@@ -1,6 +1,8 @@
 # Sourced by the scripts that run the real game in a virtual X server: a work
 # folder, the game's and the server's process ids, and cleaning up on exit.
 WORK=$(mktemp -d)
+# The game keeps its best games there: never in the home of whoever tests.
+export XDG_STATE_HOME="$WORK/state"
 XPID=""
 GPID=""
 cleanup() {

@@ -116,9 +116,6 @@ struct MidiOutOps {
   // each of them; may be null.
   void (*reset)();
   void (*close)();
-  // Called once on the output thread before it sends anything, so that the
-  // device can ask for a finer timer or a higher priority; may be null.
-  void (*onOutputThread)();
 };
 
 // Installs the MIDI output the next performance opens (null: FluidSynth).

@@ -127,7 +127,6 @@ int64_t NowNs() {
 }
 
 void Run(Driver& d) {
-  if (gOps->onOutputThread) gOps->onOutputThread();
   // The clock starts with the first request, as the mixer's first block does.
   while (!d.quit.load() && !d.conductor->Posted()) std::this_thread::sleep_for(kTick);
   d.originNs.store(NowNs());
@@ -143,7 +142,14 @@ void Run(Driver& d) {
     const int64_t origin = d.originNs.load();
     const int64_t next = Pump(d, TicksSince(origin, t));
     const Clock::time_point wake = std::min(TimeOf(origin, next), Clock::now() + kTick);
+#ifdef _WIN32
+    // mingw's sleeps count whole milliseconds and skip a shorter one, so a
+    // wait under 1 ms would spin: it is rounded up (the device keeps the
+    // system timer at 1 ms).
+    std::this_thread::sleep_for(std::chrono::ceil<std::chrono::milliseconds>(wake - Clock::now()));
+#else
     std::this_thread::sleep_until(wake);
+#endif
   }
 }
 

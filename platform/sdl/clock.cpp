@@ -7,7 +7,10 @@
 #include <climits>
 #include <thread>
 
-#include "platform/sdl/backend.h"
+#include "platform/platform.h"
+#include "platform/sdl/controls.h"
+#include "platform/sdl/input.h"
+#include "platform/sdl/stats.h"
 
 namespace {
 

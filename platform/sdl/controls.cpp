@@ -8,7 +8,10 @@
 #include <cstdio>
 
 #include "platform/audio/audio.h"
-#include "platform/sdl/backend.h"
+#include "platform/platform.h"
+#include "platform/preferences.h"
+#include "platform/sdl/controls.h"
+#include "platform/sdl/present.h"
 
 namespace {
 

@@ -3,7 +3,8 @@
 // gives, so the window procedure cannot tell them apart. The ship takes one
 // direction at a time, so the stick gives the arrow of its larger axis.
 // A page's touch controls join in as one more pad.
-#include "platform/sdl/backend.h"
+#include "platform/platform.h"
+#include "platform/sdl/input.h"
 
 namespace {
 

@@ -1,7 +1,8 @@
 // SDL events as the window messages the game's window procedure was written
 // against: key-downs carry Windows virtual-key codes, everything else the
 // window sees is some other message.
-#include "platform/sdl/backend.h"
+#include "platform/platform.h"
+#include "platform/sdl/input.h"
 
 namespace sdlplat {
 

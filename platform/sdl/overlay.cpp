@@ -3,7 +3,8 @@
 // the presenter paints them on the window surface or through the renderer.
 #include <cstring>
 
-#include "platform/sdl/backend.h"
+#include "platform/platform.h"
+#include "platform/sdl/present.h"
 
 namespace {
 

@@ -10,7 +10,8 @@
 #include <unistd.h>
 #endif
 
-#include "platform/sdl/backend.h"
+#include "platform/platform.h"
+#include "platform/sdl/window.h"
 
 namespace {
 
@@ -92,8 +93,5 @@ void ShowMessageBox(const char* text, const char* caption) {
 #endif
   SDL_ShowSimpleMessageBox(0, caption, text, nullptr);
 }
-
-void NoteEffectRequest(int) {}
-void NoteMusicStart() {}
 
 }  // namespace plat

@@ -12,7 +12,8 @@
 #endif
 
 #include "base/rgb565.h"
-#include "platform/sdl/backend.h"
+#include "platform/platform.h"
+#include "platform/sdl/present.h"
 
 namespace {
 

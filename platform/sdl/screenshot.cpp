@@ -7,35 +7,54 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
+#include <string>
 
 #include "base/rgb565.h"
-#include "platform/sdl/backend.h"
+#include "platform/platform.h"
+#include "platform/preferences.h"
+#include "platform/sdl/controls.h"
+#include "platform/sdl/present.h"
+#ifdef _WIN32
+#include "platform/win/places.h"
+#define RUZOV_SEPARATOR "\\"
+#else
+#define RUZOV_SEPARATOR "/"
+#endif
 
 namespace {
 
-bool IsDirectory(const char* path) {
-  struct stat st {};
-  return path && path[0] && stat(path, &st) == 0 && S_ISDIR(st.st_mode);
+#ifndef _WIN32
+// Only absolute places count: the working directory is the data folder by
+// now, and the message must name a folder the player knows.
+bool IsAbsoluteFolder(const std::filesystem::path& path) {
+  std::error_code ignored;
+  return path.is_absolute() && std::filesystem::is_directory(path, ignored);
 }
+#endif
 
 bool Exists(const char* path) {
   struct stat st {};
   return stat(path, &st) == 0;
 }
 
-// $XDG_PICTURES_DIR, else ~/Pictures, else the working directory.
-void PicturesFolder(char* out, int size) {
+// $XDG_PICTURES_DIR, else ~/Pictures, else the folder the game was started
+// from; never the data folder.
+std::string PicturesFolder() {
+#ifdef _WIN32
+  // Windows: the user's Pictures known folder.
+  if (std::string pictures = winplat::PicturesFolder(); !pictures.empty()) return pictures;
+#else
   const char* xdg = std::getenv("XDG_PICTURES_DIR");
-  if (IsDirectory(xdg)) {
-    std::snprintf(out, size, "%s", xdg);
-    return;
-  }
+  if (xdg && IsAbsoluteFolder(xdg)) return xdg;
   const char* home = std::getenv("HOME");
-  if (home && home[0]) {
-    std::snprintf(out, size, "%s/Pictures", home);
-    if (IsDirectory(out)) return;
-  }
-  std::snprintf(out, size, ".");
+  if (home && home[0] && IsAbsoluteFolder(std::filesystem::path(home) / "Pictures"))
+    return (std::filesystem::path(home) / "Pictures").string();
+#endif
+  const std::string& start = plat::CurrentPreferences().startFolder;
+  if (!start.empty()) return start;
+  std::error_code ignored;
+  return std::filesystem::current_path(ignored).string();
 }
 
 bool WritePng(const char* path, const uint16_t* pixels, int pitch) {
@@ -74,17 +93,20 @@ bool SaveScreenshot(char* path, int pathSize) {
   int pitch = 0;
   const uint16_t* pixels = LastFrame(&pitch);
   if (!pixels) return false;
-  char folder[2048];
-  PicturesFolder(folder, sizeof folder);
+  const std::string folder = PicturesFolder();
   const std::time_t now = std::time(nullptr);
   std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &now);
+#else
   localtime_r(&now, &local);
+#endif
   char stamp[32];
   std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
   // A second shot within the same second gets -2, then -3, ...
-  std::snprintf(path, pathSize, "%s/ruzov-%s.png", folder, stamp);
+  std::snprintf(path, pathSize, "%s" RUZOV_SEPARATOR "ruzov-%s.png", folder.c_str(), stamp);
   for (int n = 2; Exists(path) && n < 1000; ++n)
-    std::snprintf(path, pathSize, "%s/ruzov-%s-%d.png", folder, stamp, n);
+    std::snprintf(path, pathSize, "%s" RUZOV_SEPARATOR "ruzov-%s-%d.png", folder.c_str(), stamp, n);
   char temporary[4200];
   std::snprintf(temporary, sizeof temporary, "%s.part", path);
   if (!WritePng(temporary, pixels, pitch) || std::rename(temporary, path) != 0) {
@@ -93,6 +115,12 @@ bool SaveScreenshot(char* path, int pathSize) {
     return false;
   }
   return true;
+}
+
+bool SaveFramePng(const char* path) {
+  int pitch = 0;
+  const uint16_t* pixels = LastFrame(&pitch);
+  return pixels && WritePng(path, pixels, pitch);
 }
 
 }  // namespace sdlplat

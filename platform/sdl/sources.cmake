@@ -7,6 +7,8 @@ list(APPEND RUZOV_SDL_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/controls.cpp
   ${CMAKE_CURRENT_LIST_DIR}/gamepad.cpp
   ${CMAKE_CURRENT_LIST_DIR}/presenter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/layout.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/surface.cpp
   ${CMAKE_CURRENT_LIST_DIR}/scaler.cpp
   ${CMAKE_CURRENT_LIST_DIR}/overlay.cpp
   ${CMAKE_CURRENT_LIST_DIR}/screenshot.cpp

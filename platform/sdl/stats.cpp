@@ -3,14 +3,18 @@
 // included); processor use is read from the system. The present is given
 // twice: as it took on the clock, which includes waiting for the display,
 // and the processor time it used.
+#include <SDL.h>
+#ifdef _WIN32
+#include "platform/win/rusage.h"
+#else
 #include <sys/resource.h>
-
-#include <ctime>
+#endif
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 
-#include "platform/sdl/backend.h"
+#include "platform/sdl/stats.h"
 
 namespace {
 

@@ -7,7 +7,14 @@
 // gets a message for no window, which the loop drops, and asks again later.
 #include <cstdio>
 
-#include "platform/sdl/backend.h"
+#include "platform/platform.h"
+#include "platform/preferences.h"
+#include "platform/sdl/controls.h"
+#include "platform/sdl/input.h"
+#include "platform/sdl/layout.h"
+#include "platform/sdl/present.h"
+#include "platform/sdl/stats.h"
+#include "platform/sdl/window.h"
 
 namespace {
 
@@ -127,12 +134,6 @@ void EnterWindow(SDL_Window* window) {
 }  // namespace
 
 namespace sdlplat {
-
-int WindowFactor(int desktopWidth, int desktopHeight) {
-  const int factor =
-      SDL_min(desktopWidth * 9 / 10 / plat::kScreenWidth, desktopHeight * 9 / 10 / plat::kScreenHeight);
-  return SDL_max(1, factor);
-}
 
 bool ShowsNothing(const char* videoDriver) {
   if (!videoDriver) return true;

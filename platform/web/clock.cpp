@@ -1,7 +1,7 @@
 // The clock on a page: SDL's counter (the browser's performance clock). There
 // is nothing to wait in: the page's timer calls the loop's passes, and a
 // pass that finds nothing due simply returns.
-#include "platform/sdl/backend.h"
+#include "platform/sdl/controls.h"
 
 namespace sdlplat {
 

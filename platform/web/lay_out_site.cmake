@@ -14,7 +14,7 @@ endforeach()
 file(REMOVE_RECURSE ${SITE})
 file(MAKE_DIRECTORY ${SITE})
 
-foreach(f index.html page.js layout.js controls.js manifest.webmanifest)
+foreach(f index.html page.js layout.js controls.js recordings.js manifest.webmanifest)
   file(COPY_FILE ${PAGE}/${f} ${SITE}/${f})
 endforeach()
 file(COPY_FILE ${LICENCE} ${SITE}/LICENSE.fluidsynth.txt)

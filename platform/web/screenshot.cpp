@@ -2,7 +2,9 @@
 // last shown goes to the page, which offers it as a PNG download.
 #include <emscripten.h>
 
-#include "platform/sdl/backend.h"
+#include "platform/platform.h"
+#include "platform/sdl/controls.h"
+#include "platform/sdl/present.h"
 
 namespace {
 

@@ -30,12 +30,13 @@ set(lib_funcs ${CMAKE_BINARY_DIR}/library-funcs.rsp)
 file(WRITE ${lib_funcs} "'-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=[\"$autoResumeAudioContext\",\"$dynCall\"]'\n")
 
 add_executable(ruzov app/web_main.cpp)
-target_link_libraries(ruzov PRIVATE ruzov_core ruzov_platform_sdl ruzov_platform_common)
+target_link_libraries(ruzov PRIVATE ruzov_record ruzov_core ruzov_platform_sdl ruzov_platform_common)
+target_compile_definitions(ruzov PRIVATE RUZOV_VERSION="${PROJECT_VERSION}")
 file(GLOB data_files ${RUZOV_WEB_DATA}/*)
 target_link_options(ruzov PRIVATE
   "@${lib_funcs}"
   -sENVIRONMENT=web -sMODULARIZE=1 -sEXPORT_NAME=Ruzov -sINVOKE_RUN=0 -sEXIT_RUNTIME=0
-  -sALLOW_MEMORY_GROWTH=1 -sFORCE_FILESYSTEM=1 -sEXPORTED_RUNTIME_METHODS=callMain,ENV,FS
+  -sALLOW_MEMORY_GROWTH=1 -sFORCE_FILESYSTEM=1 -sEXPORTED_RUNTIME_METHODS=callMain,ENV,FS,UTF8ToString
   "SHELL:--preload-file ${RUZOV_WEB_DATA}@/")
 set_target_properties(ruzov PROPERTIES LINK_DEPENDS "${data_files}")
 

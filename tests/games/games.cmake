@@ -1,8 +1,8 @@
 # Recorded games: every tests/games/*.script replayed by the simulator must
 # give the trace recorded beside it; and the 16 levels their recorded
 # checksums. scripts/record-games.sh records them anew.
-add_executable(ruzov_games ${CMAKE_CURRENT_LIST_DIR}/games.cpp ${CMAKE_SOURCE_DIR}/tools/sim/trace.cpp)
-target_link_libraries(ruzov_games PRIVATE ruzov_core ruzov_platform_headless ruzov_platform_common)
+add_executable(ruzov_games ${CMAKE_CURRENT_LIST_DIR}/games.cpp)
+target_link_libraries(ruzov_games PRIVATE ruzov_record ruzov_core ruzov_platform_headless ruzov_platform_common)
 add_dependencies(ruzov_games ruzov-sim)
 if(TARGET ruzov-data)
   add_dependencies(ruzov_games ruzov-data)
@@ -23,3 +23,8 @@ foreach(_script ${_ruzov_games})
             ${CMAKE_CURRENT_LIST_DIR}/${_name}.trace ${_ruzov_game_frames})
 endforeach()
 add_test(NAME game_levels COMMAND ruzov_games levels check ${RUZOV_DATA_DIR} ${CMAKE_CURRENT_LIST_DIR}/levels.txt)
+
+# Recordings on the simulator: a recorded run replays to its own trace and
+# verifies; a changed or cut one does not.
+add_test(NAME recording_sim
+  COMMAND ${CMAKE_CURRENT_LIST_DIR}/../recording_sim.sh $<TARGET_FILE:ruzov-sim> ${RUZOV_DATA_DIR} ${CMAKE_CURRENT_LIST_DIR})

@@ -18,7 +18,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -28,7 +27,8 @@
 #include "game/state.h"
 #include "gfx/image_files.h"
 #include "platform/headless.h"
-#include "tools/sim/trace.h"
+#include "record/record.h"
+#include "tests/test_files.h"
 
 namespace {
 
@@ -92,141 +92,190 @@ int64_t ScriptFrames(const std::string& path, std::vector<int64_t>* shots, int64
 }
 
 uint32_t FileCrc(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  return sim::Crc32(bytes.data(), bytes.size());
+  const std::string bytes = testsupport::ReadFile(path);
+  return rec::Crc32(bytes.data(), bytes.size());
 }
 
 uint32_t DataCrc(const std::string& data) {
   uint32_t crc = 0;
   for (const char* name : kImageFiles) {
     const uint32_t one = FileCrc(data + "/" + name);
-    crc = sim::Crc32(&one, sizeof one, crc);
+    crc = rec::Crc32(&one, sizeof one, crc);
   }
   return crc;
+}
+
+// One recorded game: its script, what it keeps, and what the simulator gave.
+struct GameRun {
+  bool record = false;
+  std::string script, expected;
+  int64_t frames = 0, every = kEvery;
+  bool prefix = false;  // only the first `frames` frames are checked
+  std::vector<int64_t> shotFrames;
+  // Stored beside the script.
+  std::vector<Stored> want;
+  std::vector<std::string> wantShots;
+  std::string wantData;
+  // From this run.
+  std::vector<Stored> got;
+  std::vector<std::string> shots;
+  int64_t lines = 0;
+  std::string failure;
+};
+
+std::string SimCommand(const std::string& sim, const std::string& data, const GameRun& g,
+                       const char* shotDir) {
+  std::string cmd = "\"" + sim + "\" --data \"" + data + "\" --script \"" + g.script + "\" --frames " +
+                    std::to_string(g.frames);
+  for (int64_t f : g.shotFrames)
+    cmd += " --shot " + std::to_string(f) + ":" + shotDir + "/" + std::to_string(f) + ".bmp";
+  return cmd;
+}
+
+// The trace file: "CRC line" lines, the data set's CRC and the pictures'.
+bool ReadExpected(GameRun* g) {
+  std::ifstream in(g->expected);
+  if (!in) {
+    std::fprintf(stderr, "cannot read %s\n", g->expected.c_str());
+    return false;
+  }
+  for (std::string line; std::getline(in, line);)
+    if (line.rfind("shot ", 0) == 0) {
+      if (std::strtoll(line.c_str() + 5, nullptr, 10) < g->frames) g->wantShots.push_back(line);
+    } else if (line.rfind("data ", 0) == 0)
+      g->wantData = line;
+    else if (!line.empty() && line[0] != '#')
+      g->want.push_back({static_cast<uint32_t>(std::stoul(line.substr(0, 8), nullptr, 16)), line.substr(9)});
+  return true;
+}
+
+// Compares (or keeps) a kept line of the run with the stored one; the first
+// difference becomes the failure.
+class LineCompare {
+ public:
+  explicit LineCompare(GameRun* g) : g_(g) {}
+  void operator()(uint32_t crc, const std::string& line) {
+    if (g_->record) {
+      g_->got.push_back({crc, line});
+      return;
+    }
+    if (!g_->failure.empty()) return;
+    if (next_ >= g_->want.size()) {
+      g_->failure = "more frames than recorded";
+      return;
+    }
+    const Stored& w = g_->want[next_++];
+    if (w.line != line) {
+      g_->failure = "frame " + std::to_string(FrameOf(line)) + ": " + FirstDifference(w.line, line);
+    } else if (w.crc != crc) {
+      g_->failure = "frame " + std::to_string(FrameOf(line)) + " matches, but an earlier line does not";
+    } else {
+      lastGood_ = FrameOf(line);
+      return;
+    }
+    g_->failure += " (the trace agrees up to frame " + std::to_string(lastGood_) + ")";
+  }
+  bool AllSeen() const { return next_ == g_->want.size(); }
+
+ private:
+  GameRun* g_;
+  size_t next_ = 0;
+  int64_t lastGood_ = -1;
+};
+
+// Runs the simulator and takes every `every`-th line as it comes, and the
+// last one (which may come early: a game can end the program) once the
+// simulator is done. False when the simulator failed.
+bool RunSimulator(const std::string& cmd, GameRun* g, LineCompare* compare) {
+  std::FILE* pipe = popen(cmd.c_str(), "r");
+  if (!pipe) return false;
+  uint32_t crc = 0;
+  static char buf[4096];
+  std::string text, last;
+  bool lastKept = false;
+  while (std::fgets(buf, sizeof buf, pipe)) {
+    text = buf;
+    crc = rec::Crc32(text.data(), text.size(), crc);
+    text.pop_back();
+    lastKept = g->lines % g->every == 0;
+    ++g->lines;
+    if (lastKept) (*compare)(crc, text);
+    last = text;
+  }
+  if (g->lines > 0 && !lastKept && !g->prefix) (*compare)(crc, last);
+  const int status = pclose(pipe);
+  if (status != 0) std::fprintf(stderr, "%s: the simulator failed (%d)\n", g->script.c_str(), status);
+  return status == 0;
+}
+
+// "shot FRAME CRC" of each picture the run reached.
+void TakeShots(const char* shotDir, GameRun* g) {
+  for (int64_t f : g->shotFrames) {
+    const std::string path = std::string(shotDir) + "/" + std::to_string(f) + ".bmp";
+    char line[64];
+    std::snprintf(line, sizeof line, "shot %lld %08x", static_cast<long long>(f), FileCrc(path));
+    if (f < g->lines) g->shots.push_back(line);
+  }
+}
+
+int WriteExpected(const GameRun& g, const char* dataLine) {
+  std::ofstream out(g.expected);
+  out << "# " << g.lines << " frames of " << g.script.substr(g.script.rfind('/') + 1) << "; every " << g.every
+      << "th line and the last, each behind the CRC-32 of all lines so far\n";
+  char hex[16];
+  for (const Stored& s : g.got) {
+    std::snprintf(hex, sizeof hex, "%08x ", s.crc);
+    out << hex << s.line << '\n';
+  }
+  out << dataLine << '\n';
+  for (const std::string& s : g.shots) out << s << '\n';
+  return out ? 0 : 2;
+}
+
+// The pictures are compared only on the data set they were recorded with.
+void CompareShots(GameRun* g, const char* dataLine) {
+  const bool sameData = g->wantData == dataLine;
+  if (!sameData)
+    std::printf("%s: pictures not compared: the data set is not the one recorded with\n", g->script.c_str());
+  for (size_t i = 0; sameData && g->failure.empty() && i < g->wantShots.size(); ++i)
+    if (i >= g->shots.size() || g->shots[i] != g->wantShots[i])
+      g->failure = "the picture differs: expected " + g->wantShots[i] + ", got " +
+                   (i < g->shots.size() ? g->shots[i] : "none");
 }
 
 // `upto` > 0 checks only the game's first `upto` frames.
 int Games(bool record, const std::string& sim, const std::string& data, const std::string& script,
           const std::string& expected, int64_t upto) {
-  std::vector<int64_t> shotFrames;
-  int64_t every = kEvery;
-  int64_t frames = ScriptFrames(script, &shotFrames, &every);
-  const bool prefix = !record && upto > 0 && upto < frames;
-  if (prefix) frames = upto;
-  if (frames <= 0) {
+  GameRun g;
+  g.record = record;
+  g.script = script;
+  g.expected = expected;
+  g.frames = ScriptFrames(script, &g.shotFrames, &g.every);
+  g.prefix = !record && upto > 0 && upto < g.frames;
+  if (g.prefix) g.frames = upto;
+  if (g.frames <= 0) {
     std::fprintf(stderr, "%s: no '# frames N' line\n", script.c_str());
     return 2;
   }
-  char shotDir[] = "/tmp/ruzov-games-XXXXXX";
-  if (!mkdtemp(shotDir)) return 2;
-  std::string cmd = "\"" + sim + "\" --data \"" + data + "\" --script \"" + script + "\" --frames " +
-                    std::to_string(frames);
-  for (int64_t f : shotFrames)
-    cmd += " --shot " + std::to_string(f) + ":" + shotDir + "/" + std::to_string(f) + ".bmp";
-  std::vector<Stored> want;
-  std::vector<std::string> wantShots;
-  std::string wantData;
+  const testsupport::TempFolder shots;
+  if (shots.Path().empty()) return 2;
+  const std::string shotDir = shots.Path().string();
   char dataLine[32];
   std::snprintf(dataLine, sizeof dataLine, "data %08x", DataCrc(data));
-  if (!record) {
-    std::ifstream in(expected);
-    if (!in) {
-      std::fprintf(stderr, "cannot read %s\n", expected.c_str());
-      return 2;
-    }
-    for (std::string line; std::getline(in, line);)
-      if (line.rfind("shot ", 0) == 0) {
-        if (std::strtoll(line.c_str() + 5, nullptr, 10) < frames) wantShots.push_back(line);
-      } else if (line.rfind("data ", 0) == 0)
-        wantData = line;
-      else if (!line.empty() && line[0] != '#')
-        want.push_back({static_cast<uint32_t>(std::stoul(line.substr(0, 8), nullptr, 16)), line.substr(9)});
-  }
-  std::FILE* pipe = popen(cmd.c_str(), "r");
-  if (!pipe) return 2;
-  std::vector<Stored> got;
-  uint32_t crc = 0;
-  int64_t n = 0, lastGood = -1;
-  size_t next = 0;
-  std::string failure;
-  static char buf[4096];
-  // Every kEvery-th line as it comes, and the last one (which may come early:
-  // a game can end the program) once the simulator is done.
-  std::string text, last;
-  bool lastKept = false;
-  auto compare = [&](const std::string& line) {
-    if (record) {
-      got.push_back({crc, line});
-      return;
-    }
-    if (!failure.empty()) return;
-    if (next >= want.size()) {
-      failure = "more frames than recorded";
-      return;
-    }
-    const Stored& w = want[next++];
-    if (w.line != line) {
-      failure = "frame " + std::to_string(FrameOf(line)) + ": " + FirstDifference(w.line, line);
-    } else if (w.crc != crc) {
-      failure = "frame " + std::to_string(FrameOf(line)) + " matches, but an earlier line does not";
-    } else {
-      lastGood = FrameOf(line);
-      return;
-    }
-    failure += " (the trace agrees up to frame " + std::to_string(lastGood) + ")";
-  };
-  while (std::fgets(buf, sizeof buf, pipe)) {
-    text = buf;
-    crc = sim::Crc32(text.data(), text.size(), crc);
-    text.pop_back();
-    lastKept = n % every == 0;
-    ++n;
-    if (lastKept) compare(text);
-    last = text;
-  }
-  if (n > 0 && !lastKept && !prefix) compare(last);
-  const int status = pclose(pipe);
-  std::vector<std::string> shots;
-  for (int64_t f : shotFrames) {
-    const std::string path = std::string(shotDir) + "/" + std::to_string(f) + ".bmp";
-    char line[64];
-    std::snprintf(line, sizeof line, "shot %lld %08x", static_cast<long long>(f), FileCrc(path));
-    if (f < n) shots.push_back(line);
-    std::remove(path.c_str());
-  }
-  rmdir(shotDir);
-  if (status != 0) {
-    std::fprintf(stderr, "%s: the simulator failed (%d)\n", script.c_str(), status);
+  if (!record && !ReadExpected(&g)) return 2;
+  LineCompare compare(&g);
+  const bool ran = RunSimulator(SimCommand(sim, data, g, shotDir.c_str()), &g, &compare);
+  TakeShots(shotDir.c_str(), &g);
+  if (!ran) return 1;
+  if (record) return WriteExpected(g, dataLine);
+  if (g.failure.empty() && !g.prefix && !compare.AllSeen()) g.failure = "fewer frames than recorded";
+  CompareShots(&g, dataLine);
+  if (!g.failure.empty()) {
+    std::fprintf(stderr, "%s: %s\n", script.c_str(), g.failure.c_str());
     return 1;
   }
-  if (record) {
-    std::ofstream out(expected);
-    out << "# " << n << " frames of " << script.substr(script.rfind('/') + 1) << "; every " << every
-        << "th line and the last, each behind the CRC-32 of all lines so far\n";
-    char hex[16];
-    for (const Stored& s : got) {
-      std::snprintf(hex, sizeof hex, "%08x ", s.crc);
-      out << hex << s.line << '\n';
-    }
-    out << dataLine << '\n';
-    for (const std::string& s : shots) out << s << '\n';
-    return out ? 0 : 2;
-  }
-  if (failure.empty() && !prefix && next != want.size()) failure = "fewer frames than recorded";
-  const bool sameData = wantData == dataLine;
-  if (!sameData)
-    std::printf("%s: pictures not compared: the data set is not the one recorded with\n", script.c_str());
-  for (size_t i = 0; sameData && failure.empty() && i < wantShots.size(); ++i)
-    if (i >= shots.size() || shots[i] != wantShots[i])
-      failure =
-          "the picture differs: expected " + wantShots[i] + ", got " + (i < shots.size() ? shots[i] : "none");
-  if (!failure.empty()) {
-    std::fprintf(stderr, "%s: %s\n", script.c_str(), failure.c_str());
-    return 1;
-  }
-  std::printf("%s: %s%lld frames as recorded\n", script.c_str(), prefix ? "the first " : "",
-              static_cast<long long>(n));
+  std::printf("%s: %s%lld frames as recorded\n", script.c_str(), g.prefix ? "the first " : "",
+              static_cast<long long>(g.lines));
   return 0;
 }
 
@@ -249,8 +298,8 @@ int Levels(bool record, const std::string& data, const std::string& expected) {
   RunMainLoop();
   char line[64];
   for (int lv = 0; lv < kLevelCount; ++lv) {
-    std::snprintf(line, sizeof line, "level=%d map=%08x objs=%08x\n", lv, sim::MapCrc(lv),
-                  sim::ObjectsCrc(lv));
+    std::snprintf(line, sizeof line, "level=%d map=%08x objs=%08x\n", lv, rec::MapCrc(lv),
+                  rec::ObjectsCrc(lv));
     got << line;
   }
   if (!headless::WindowDestroyed()) ReleaseAll();

@@ -5,7 +5,9 @@
 // on rotation, playing by touch, the pause button and Escape's question. A
 // gamepad, made up. On a first visit over a slow link: the time and bytes
 // to the first picture; a newer build taking over; the page with the server
-// gone. Writes screenshots and figures to the folder given for run.sh;
+// gone. Recordings: one dropped on the page plays to the native end state;
+// one chosen plays; a game ended is offered for saving. Writes screenshots
+// and figures to the folder given for run.sh;
 // prints one line per check and exits 1 on a failure.
 //   node browser_test.js URL OUTDIR SERVER_PID SITE_LINK NEXT_SITE
 // The server serves SITE_LINK, a link the test points at NEXT_SITE, a newer
@@ -203,6 +205,67 @@ async function desktop(browser) {
   const installable = await (await page.createCDPSession()).send('Page.getInstallabilityErrors');
   check(installable.installabilityErrors.length === 0, 'the page can be installed',
         installable.installabilityErrors.map((e) => e.errorId).join(' '));
+  await page.close();
+}
+
+// ---------------------------------------------------------- recordings
+// The start of the won game as the native simulator recorded it
+// (RUZOV_RECORDING), dropped on the page: the page starts afresh and plays
+// it, at 8x after key 4, and what it watched is that very recording, every
+// checkpoint the same. A game of the player's own ended, "Save recording"
+// is offered and downloads the session (saved.rec, which run.sh verifies
+// natively). One chosen with "Watch a recording" plays too.
+async function recordings(browser) {
+  const file = process.env.RUZOV_RECORDING;
+  if (!check(Boolean(file) && fs.existsSync(file), 'a recording to watch', file || 'RUZOV_RECORDING unset')) return;
+  const text = fs.readFileSync(file, 'utf8');
+  const page = await open(browser.defaultBrowserContext(), { width: 700, height: 520, deviceScaleFactor: 1 });
+  const cdp = await browser.target().createCDPSession();
+  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: outDir });
+  await page.goto(url, { waitUntil: 'load' });
+  if (!(await running(page))) return;
+  const replayState = () => page.evaluate(() => window.ruzov.replayState);
+
+  let reloaded = page.waitForNavigation({ waitUntil: 'load' });
+  await page.evaluate((t) => {
+    const data = new DataTransfer();
+    data.items.add(new File([t], 'won.rec', { type: 'text/plain' }));
+    document.body.dispatchEvent(new DragEvent('drop', { dataTransfer: data, bubbles: true, cancelable: true }));
+  }, text);
+  await reloaded;
+  if (!(await running(page, 1))) return;
+  check((await replayState()) === 1, 'a dropped recording plays');
+  await page.keyboard.press('Digit4');
+  await page.waitForFunction(() => window.ruzov.replayState === 2, { timeout: 120000 }).catch(() => {});
+  const seen = await page.evaluate(() => window.ruzov.replayed || '');
+  check(seen === text, 'watched at 8x on the page, the game is the native one, every checkpoint',
+        `${seen.length} of ${text.length} bytes`);
+
+  // The watched game goes on as the player's; Return, Space, Space end it.
+  const saveShown = () => page.$eval('#save', (e) => !e.classList.contains('hidden'));
+  check(!(await saveShown()), 'no "Save recording" before a game of the player\'s has ended');
+  for (const key of ['Enter', 'Space', 'Space']) {
+    await page.keyboard.press(key);
+    await sleep(300);
+  }
+  await page.waitForFunction(() => !document.getElementById('save').classList.contains('hidden'), { timeout: 5000 })
+    .catch(() => {});
+  if (check(await saveShown(), '"Save recording" after a game')) {
+    await page.click('#save');
+    let saved = [];
+    for (let i = 0; i < 50 && saved.length === 0; ++i, await sleep(100))
+      saved = fs.readdirSync(outDir).filter((f) => /^ruzov-\d{8}-\d{6}\.rec$/.test(f));
+    if (check(saved.length === 1, '"Save recording" downloads the session', saved.join(' ')))
+      fs.renameSync(path.join(outDir, saved[0]), path.join(outDir, 'saved.rec'));
+  }
+
+  const choosing = page.waitForFileChooser();
+  await page.click('#watch');
+  const chooser = await choosing;
+  reloaded = page.waitForNavigation({ waitUntil: 'load' });
+  await chooser.accept([file]);
+  await reloaded;
+  if (await running(page, 1)) check((await replayState()) === 1, 'a recording chosen with the button plays');
   await page.close();
 }
 
@@ -457,10 +520,10 @@ async function firstVisit(browser) {
     ],
   });
   try {
-    await desktop(browser);
-    await gamepad(browser);
-    await phone(browser);
-    await firstVisit(browser);
+    // RUZOV_WEB_ONLY=recordings (or another part's name) runs that part alone.
+    const parts = { desktop, gamepad, phone, firstVisit, recordings };
+    const only = process.env.RUZOV_WEB_ONLY;
+    for (const [name, part] of Object.entries(parts)) if (!only || only === name) await part(browser);
   } finally {
     await browser.close();
     fs.rmSync(profile, { recursive: true, force: true });

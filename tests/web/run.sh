@@ -4,7 +4,9 @@
 # starts, shows the native simulator's title picture pixel for pixel (and
 # saves it so on F12), reacts to keys and touch, plays sound, runs 60 frames
 # a second, pauses, lays itself out on phones, comes up quickly over a slow
-# link and plays again with the server gone (tests/web/browser_test.js).
+# link and plays again with the server gone; a recording dropped on it plays
+# to the native end state, and one saved there verifies natively
+# (tests/web/browser_test.js).
 # Skipped (exit 0) only where emscripten is missing and cannot be installed.
 set -uo pipefail
 cd "$(dirname "$0")/../.."
@@ -71,7 +73,10 @@ for _ in $(seq 50); do
   python3 -c "import urllib.request; urllib.request.urlopen('http://127.0.0.1:$port/')" 2>/dev/null && break
   sleep 0.1
 done
-NODE_PATH="$npm_dir/node_modules" node tests/web/browser_test.js "http://127.0.0.1:$port/" "$work" "$server" \
+# The start of the won game, recorded natively, for the page to watch.
+build/ruzov-sim --data build/data --script tests/games/won.script --frames 3000 --record "$work/won.rec" \
+  --trace /dev/null || fail "the native recording"
+RUZOV_RECORDING="$work/won.rec" NODE_PATH="$npm_dir/node_modules" node tests/web/browser_test.js "http://127.0.0.1:$port/" "$work" "$server" \
   "$work/site" "$work/next"
 browser=$?
 [ "$browser" -eq 0 ] || fail "the browser test"
@@ -88,6 +93,9 @@ echo "web: ok: F12's picture identical to the title"
 [ "$(differing "$work/play.png" "$work/turned.png")" != 0 ] || fail "the arrows did not change the picture"
 echo "web: ok: Space and the arrows change the picture"
 echo "web: $(cat "$work/first-visit.txt")"
+build/ruzov-sim --data build/data --verify "$work/saved.rec" >/dev/null ||
+  fail "the recording saved on the page does not verify natively"
+echo "web: ok: the recording saved on the page verifies natively"
 # RUZOV_WEB_SHOTS=docs/screenshots keeps the page's pictures for the README.
 if [ -n "${RUZOV_WEB_SHOTS:-}" ]; then
   convert "$work/page.png" -resize 480x -colors 128 -strip "$RUZOV_WEB_SHOTS/web.png"

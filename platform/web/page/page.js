@@ -3,7 +3,7 @@
 // drives its loop, the SoundFont that follows with the music, F12's picture,
 // the service worker that keeps the page for offline play, and what the
 // page says at the end. layout.js places things; controls.js has the touch
-// controls and the pause.
+// controls and the pause; recordings.js saves and watches recordings.
 'use strict';
 
 (function () {
@@ -19,8 +19,9 @@
   // What the tests read: the state ('loading', 'running', 'ended' or
   // 'failed'), frames run, the output peak, the renderer chosen, when the
   // first picture was shown (ms after navigation), the music ('waiting',
-  // 'loading', 'on' or 'none'), whether the page is kept offline, and what
-  // the rules hold now (watch()).
+  // 'loading', 'on' or 'none'), whether the page is kept offline, what the
+  // rules hold now (watch()), and a replay's state and, once done, the
+  // recording of what was watched (replayState, replayed).
   const status = Object.assign(window.ruzov || {}, { state: 'loading', frames: 0, peak: 0, paused: false });
   status.music = 'waiting';
   status.offline = false;
@@ -111,10 +112,12 @@
     const [script, wasm, data, synth] = await Promise.all(before.map((f) => download(f, progress(f))));
     await startSynthesizer(synth);
     await runScript(script);
+    const recording = page.takeRecording();
     page.game = await Ruzov({
       canvas: canvas,
       preRun: [
         (module) => {
+          if (recording !== null) module.FS.writeFile('/replay.rec', recording);
           status.renderer = softwareWebGl() ? 'software' : 'webgl';
           if (status.renderer === 'software') module.ENV.SDL_RENDER_DRIVER = 'software';
           // A touch on the picture is no mouse click for the rules.
@@ -129,7 +132,7 @@
     });
     // A tab opened in the background starts when it is first seen.
     if (document.hidden) await new Promise((seen) => document.addEventListener('visibilitychange', seen, { once: true }));
-    start();
+    start(recording !== null ? ['--replay', '/replay.rec'] : []);
   }
 
   // ------------------------------------------------------------- playing
@@ -159,17 +162,18 @@
       return fail(error.message || String(error)); // the game stopped short (out of memory, ...)
     }
     status.frames = game._RuzovFrames();
+    page.noteRecordings(game, status);
     if (wait < 0) return ended();
     if ((game._RuzovPaused() === 1) !== status.paused) page.showPaused(!status.paused);
     if (status.titleAt === undefined && status.frames > 0) firstPicture();
     after(wait);
   }
 
-  function start() {
+  function start(args) {
     status.state = 'running';
     overlay.classList.add('hidden');
     bar.classList.add('hidden');
-    page.game.callMain([]);
+    page.game.callMain(args);
     page.layout();
     step();
     setInterval(() => {
@@ -191,6 +195,7 @@
     status.state = 'ended';
     if (document.fullscreenElement) document.exitFullscreen();
     show('The game has ended.');
+    page.offerSave();
     again.classList.remove('hidden');
     again.focus();
   }

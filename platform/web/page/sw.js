@@ -47,7 +47,7 @@ self.addEventListener('fetch', (event) => {
   const url = new URL(event.request.url);
   if (url.origin !== self.location.origin || !url.pathname.startsWith(scope)) return;
   const name = url.pathname.slice(scope.length) || 'index.html';
-  if (!(name in files)) return;
+  if (!Object.hasOwn(files, name)) return;
   event.respondWith(kept(name).then((response) => response || fetch(event.request)));
 });
 

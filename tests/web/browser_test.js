@@ -176,6 +176,15 @@ async function desktop(browser) {
   check((await status(page)).paused, 'a lost focus pauses');
   await page.keyboard.press('KeyP');
 
+  // Full screen on the button and back, the game going on meanwhile.
+  await page.click('#fullscreen');
+  await sleep(300);
+  const full = await page.evaluate(() => [!!document.fullscreenElement, window.ruzov.paused]);
+  await page.click('#fullscreen');
+  await sleep(300);
+  check(full[0] && !full[1] && (await page.evaluate(() => !document.fullscreenElement)),
+        'full screen on the button and back, without a pause');
+
   // Escape ends the game: no frame after it, and the page says so.
   await page.keyboard.press('Escape');
   await page.waitForFunction(() => window.ruzov.state === 'ended', { timeout: 5000 }).catch(() => {});

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
 #include "base/read_file.h"
 #include "base/text_input.h"
 #include "base/write_file.h"

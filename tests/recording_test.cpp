@@ -163,7 +163,7 @@ TEST(Recording, HugeMissingAndFolderFilesAreRefused) {
   rec::Recording r;
   std::string error;
   EXPECT_FALSE(rec::ReadRecording(huge, &r, &error));
-  EXPECT_EQ(error, huge + ": too large for a recording (more than 32 MiB)");
+  EXPECT_EQ(error, huge + ": too large for a recording (more than 16 MiB)");
   EXPECT_FALSE(rec::ReadRecording(dir.path + "/none.rec", &r, &error));
   EXPECT_EQ(error, dir.path + "/none.rec: cannot be opened");
   EXPECT_FALSE(rec::ReadRecording(dir.path, &r, &error));

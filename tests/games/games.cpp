@@ -18,7 +18,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -29,6 +28,7 @@
 #include "gfx/image_files.h"
 #include "platform/headless.h"
 #include "record/record.h"
+#include "tests/test_files.h"
 
 namespace {
 
@@ -92,8 +92,7 @@ int64_t ScriptFrames(const std::string& path, std::vector<int64_t>* shots, int64
 }
 
 uint32_t FileCrc(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string bytes = testsupport::ReadFile(path);
   return rec::Crc32(bytes.data(), bytes.size());
 }
 
@@ -209,16 +208,14 @@ bool RunSimulator(const std::string& cmd, GameRun* g, LineCompare* compare) {
   return status == 0;
 }
 
-// "shot FRAME CRC" of each picture the run reached; the files go.
+// "shot FRAME CRC" of each picture the run reached.
 void TakeShots(const char* shotDir, GameRun* g) {
   for (int64_t f : g->shotFrames) {
     const std::string path = std::string(shotDir) + "/" + std::to_string(f) + ".bmp";
     char line[64];
     std::snprintf(line, sizeof line, "shot %lld %08x", static_cast<long long>(f), FileCrc(path));
     if (f < g->lines) g->shots.push_back(line);
-    std::remove(path.c_str());
   }
-  rmdir(shotDir);
 }
 
 int WriteExpected(const GameRun& g, const char* dataLine) {
@@ -260,14 +257,15 @@ int Games(bool record, const std::string& sim, const std::string& data, const st
     std::fprintf(stderr, "%s: no '# frames N' line\n", script.c_str());
     return 2;
   }
-  char shotDir[] = "/tmp/ruzov-games-XXXXXX";
-  if (!mkdtemp(shotDir)) return 2;
+  const testsupport::TempFolder shots;
+  if (shots.Path().empty()) return 2;
+  const std::string shotDir = shots.Path().string();
   char dataLine[32];
   std::snprintf(dataLine, sizeof dataLine, "data %08x", DataCrc(data));
   if (!record && !ReadExpected(&g)) return 2;
   LineCompare compare(&g);
-  const bool ran = RunSimulator(SimCommand(sim, data, g, shotDir), &g, &compare);
-  TakeShots(shotDir, &g);
+  const bool ran = RunSimulator(SimCommand(sim, data, g, shotDir.c_str()), &g, &compare);
+  TakeShots(shotDir.c_str(), &g);
   if (!ran) return 1;
   if (record) return WriteExpected(g, dataLine);
   if (g.failure.empty() && !g.prefix && !compare.AllSeen()) g.failure = "fewer frames than recorded";

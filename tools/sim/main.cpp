@@ -6,13 +6,13 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/app.h"
 #include "app/startup.h"
+#include "base/read_file.h"
+#include "base/text_input.h"
 #include "base/write_file.h"
 #include "game/state.h"
 #include "platform/headless.h"
@@ -95,10 +95,9 @@ int Usage(const std::string& why) {
 }
 
 bool ParseCount(const std::string& text, int64_t* out) {
-  if (text.empty() || text.size() > 15 || text.find_first_not_of("0123456789") != std::string::npos)
-    return false;
-  *out = std::stoll(text);
-  return true;
+  constexpr int64_t kMaxCount = 999'999'999'999'999;
+  return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos &&
+         txt::ParseInt(text, 0, kMaxCount, out);
 }
 
 // ------------------------------------------------------------------ events
@@ -236,14 +235,12 @@ int ReadScriptText(const std::string& path, std::string* out) {
     std::fprintf(stderr, "ruzov-sim: script %s is a folder\n", path.c_str());
     return 2;
   }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    std::fprintf(stderr, "ruzov-sim: cannot read script %s\n", path.c_str());
+  // Far beyond any game's script; more is not one.
+  constexpr size_t kMaxScriptBytes = size_t{1} << 30;
+  if (const char* why = files::ReadWhole(path.c_str(), kMaxScriptBytes, out)) {
+    std::fprintf(stderr, "ruzov-sim: cannot read script %s: %s\n", path.c_str(), why);
     return 2;
   }
-  std::stringstream text;
-  text << in.rdbuf();
-  *out = text.str();
   return kGoOn;
 }
 

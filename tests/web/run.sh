@@ -63,6 +63,9 @@ ln -s "$root/build-web/site" "$work/site"
 cp -r build-web/site "$work/next"
 sed -i 's|</body>|<!-- the next build --></body>|' "$work/next/index.html"
 cmake -DSITE="$work/next" -DPAGE=platform/web/page -P platform/web/keep_offline.cmake || fail "the next build"
+# Put up later, as a server would see it: the browser asks for sw.js "if
+# modified since", to the second.
+touch -d '2 seconds' "$work/next/"*
 port="$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')"
 python3 -m http.server --bind 127.0.0.1 "$port" --directory "$work/site" >"$work/server.log" 2>&1 &
 server=$!

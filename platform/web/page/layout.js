@@ -55,19 +55,20 @@
     if (!touch) {
       room = { x: 0, y: 0, w: vw, h: vh - kStrip };
     } else if (vw > vh) {
-      // Landscape: the picture keeps the full height if the buttons allow.
-      const strip2 = 2 * kStrip;
+      // Landscape: the picture keeps the full height if the buttons allow;
+      // the credits' line, folded, goes under the arrows.
+      const folded = 3 * kStrip;
       const byWidth = Math.floor((vw - (vh * 4) / 3 - 3 * kGap - 4 * kMargin) / 5);
-      const byHeight = Math.floor((vh - 2 * kGap - 2 * kMargin - strip2) / 3.5);
+      const byHeight = Math.floor((vh - 2 * kGap - 2 * kMargin - folded) / 3.5);
       const b = clamp(Math.min(byWidth, byHeight), kMinButton, kMaxButton);
       const left = steerSize(b).w + 2 * kMargin;
       const right = actSize(b).w + 2 * kMargin;
       room = { x: left, y: 0, w: Math.max(0, vw - left - right), h: vh };
       page.buttonSize = b;
-      const free = vh - strip2;
+      const free = vh - folded;
       placeGroup(steer, b, { x: kMargin, y: Math.max(kMargin, (free - steerSize(b).h) / 2) });
       placeGroup(act, b, { x: vw - right + kMargin, y: Math.max(kMargin, (vh - actSize(b).h) / 2) });
-      stripBox = { x: 0, y: vh - strip2, w: left, h: strip2 };
+      stripBox = { x: 0, y: vh - folded, w: left, h: folded };
       narrow = true;
     } else {
       // Portrait: the picture on top, the buttons below it within reach.

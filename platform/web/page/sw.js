@@ -16,12 +16,17 @@ async function sha256(bytes) {
   return Array.from(digest, (b) => b.toString(16).padStart(2, '0')).join('');
 }
 
+// An unchanged file costs the server a "not modified"; a stale copy in the
+// browser's cache (a file changed within the second the old one was
+// fetched) is fetched once more, whole.
 async function keep(cache, name) {
-  const response = await fetch(name, { cache: 'no-cache' });
-  if (!response.ok) throw new Error(name + ': ' + response.status);
-  const bytes = await response.arrayBuffer();
-  if ((await sha256(bytes)) !== files[name]) throw new Error(name + ' belongs to another build');
-  await cache.put(name, new Response(bytes, { headers: response.headers }));
+  for (const mode of ['no-cache', 'reload']) {
+    const response = await fetch(name, { cache: mode });
+    if (!response.ok) throw new Error(name + ': ' + response.status);
+    const bytes = await response.arrayBuffer();
+    if ((await sha256(bytes)) === files[name]) return cache.put(name, new Response(bytes, { headers: response.headers }));
+  }
+  throw new Error(name + ' belongs to another build');
 }
 
 self.addEventListener('install', (event) => {
@@ -42,7 +47,7 @@ self.addEventListener('fetch', (event) => {
   const url = new URL(event.request.url);
   if (url.origin !== self.location.origin || !url.pathname.startsWith(scope)) return;
   const name = url.pathname.slice(scope.length) || 'index.html';
-  if (!(name in files)) return;
+  if (!Object.hasOwn(files, name)) return;
   event.respondWith(kept(name).then((response) => response || fetch(event.request)));
 });
 

@@ -8,6 +8,9 @@
 
 #include "app/recordings.h"
 #include "base/write_file.h"
+#ifdef _WIN32
+#include "platform/win/places.h"
+#endif
 
 namespace {
 
@@ -27,11 +30,16 @@ int64_t ScoreOf(const std::string& name) {
 }  // namespace
 
 std::string RecordingsFolder() {
+#ifdef _WIN32
+  const std::string local = winplat::LocalAppDataFolder();
+  return local.empty() ? std::string() : local + "\\Ruzov\\recordings";
+#else
   const char* state = std::getenv("XDG_STATE_HOME");
   if (state && state[0] == '/') return std::string(state) + "/ruzov/recordings";
   const char* home = std::getenv("HOME");
   if (!home || home[0] != '/') return std::string();
   return std::string(home) + "/.local/state/ruzov/recordings";
+#endif
 }
 
 std::vector<std::string> KeptRecordings(const std::string& folder) {
@@ -54,7 +62,11 @@ bool KeepIfBest(const std::string& folder, int keep, uint32_t score, const std::
   for (const std::string& name : kept)
     if (ScoreOf(name) >= static_cast<int64_t>(score)) return true;
   std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &when);
+#else
   localtime_r(&when, &local);
+#endif
   char stamp[32];
   std::strftime(stamp, sizeof stamp, "%Y-%m-%d-%H%M%S", &local);
   const std::string name = std::string(stamp) + kScoreMark + std::to_string(score) + kSuffix;

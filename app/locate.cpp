@@ -12,9 +12,18 @@
 
 const char* const kFirstDataFile = "Explosion1.bmp";
 
+#ifdef _WIN32
+// "C:\...", "\\server\..." and "\..." name their place without the working folder.
+constexpr const char* kSeparators = "\\/";
+bool Rooted(const std::string& path) { return path[0] == '/' || path[0] == '\\' || path.find(':') == 1; }
+#else
+constexpr const char* kSeparators = "/";
+bool Rooted(const std::string& path) { return path[0] == '/'; }
+#endif
+
 std::string Absolute(const std::string& path, const std::string& workDir) {
-  if (path.empty() || path[0] == '/' || workDir.empty()) return path;
-  return workDir + "/" + path;
+  if (path.empty() || Rooted(path) || workDir.empty()) return path;
+  return workDir + kSeparators[0] + path;
 }
 
 std::vector<std::string> DataFolders(const std::string& option, const std::string& workDir,
@@ -28,8 +37,8 @@ std::vector<std::string> DataFolders(const std::string& option, const std::strin
   };
   add(Absolute(option, workDir));
   add(workDir);
-  if (const size_t slash = exePath.rfind('/'); slash != std::string::npos)
-    add(exePath.substr(0, slash) + "/" RUZOV_DATA_FROM_BIN);
+  if (const size_t slash = exePath.find_last_of(kSeparators); slash != std::string::npos)
+    add(exePath.substr(0, slash + 1) + RUZOV_DATA_FROM_BIN);
   if (buildData) add(buildData);
   return folders;
 }
@@ -43,7 +52,11 @@ int FindDataFolder(const std::vector<std::string>& folders) {
 std::string MissingDataText(const std::vector<std::string>& folders) {
   std::string text = std::string("Ruzov cannot find its data: ") + kFirstDataFile + " is missing.\nSearched:";
   for (const std::string& f : folders) text += "\n  " + f;
+#ifdef _WIN32
+  text += "\nStart it with --data DIR, or unpack the whole zip (or install the game again).";
+#else
   text += "\nStart it with --data DIR, or install it (cmake --install, or the .deb).";
+#endif
   return text;
 }
 

@@ -15,6 +15,10 @@
 #include "app/startup.h"
 #include "platform/audio/audio.h"
 #include "platform/preferences.h"
+#ifdef _WIN32
+#include "platform/win/midi.h"
+#include "platform/win/places.h"
+#endif
 
 namespace {
 
@@ -42,9 +46,7 @@ std::string CurrentFolder() {
 
 // Files named on the command line are relative to where the game started,
 // not to the data folder it works in.
-std::string FromFolder(const std::string& folder, const std::string& path) {
-  return path.empty() || path[0] == '/' || folder.empty() ? path : folder + "/" + path;
-}
+std::string FromFolder(const std::string& folder, const std::string& path) { return Absolute(path, folder); }
 
 RecordingPlan PlanFrom(const Settings& s, const std::string& workDir) {
   RecordingPlan plan;
@@ -63,9 +65,13 @@ RecordingPlan PlanFrom(const Settings& s, const std::string& workDir) {
 }
 
 std::string ExecutablePath() {
+#ifdef _WIN32
+  return winplat::ExecutablePath();
+#else
   char path[4096];
   const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
   return n > 0 ? std::string(path, static_cast<size_t>(n)) : std::string();
+#endif
 }
 
 }  // namespace
@@ -102,9 +108,20 @@ int main(int argc, char** argv) {
 
   plat::Preferences preferences = PreferencesFrom(settings);
   preferences.startFolder = workDir;
+#ifdef _WIN32
+  // The music plays through the system's own General MIDI synthesizer.
+  if (settings.soundFont)
+    std::fprintf(stderr,
+                 "ruzov: the SoundFont is not used on Windows; the music plays through the system's "
+                 "MIDI synthesizer\n");
+#else
   preferences.soundFont = ChooseSoundFont(settings.soundFont.value_or(""), std::getenv("RUZOV_SOUNDFONT"),
                                           dataDir, workDir, plat::audio::kSystemSoundFonts);
+#endif
 
+#ifdef _WIN32
+  plat::audio::UseMidiOutput(&winplat::SystemMidiOutput());
+#endif
   plat::SetPreferences(preferences);
   gSaved = preferences;
   plat::SetPreferencesSaver(RememberPreferences);

@@ -10,6 +10,10 @@
 #include "base/text_input.h"
 #include "base/write_file.h"
 
+#ifdef _WIN32
+#include "platform/win/places.h"
+#endif
+
 namespace {
 
 // Far more than a hand-written file needs; a larger one is not ours.
@@ -84,6 +88,10 @@ bool IsRemembered(std::string_view key) {
 }  // namespace
 
 std::string SettingsFilePath() {
+#ifdef _WIN32
+  const std::string appData = winplat::RoamingAppDataFolder();
+  return appData.empty() ? std::string() : appData + "\\Ruzov\\ruzov.ini";
+#else
   const char* config = std::getenv("XDG_CONFIG_HOME");
   std::string base;
   if (config && config[0] == '/') {
@@ -94,6 +102,7 @@ std::string SettingsFilePath() {
     base = std::string(home) + "/.config";
   }
   return base + "/ruzov/ruzov.ini";
+#endif
 }
 
 void ParseSettingsText(std::string_view text, const std::string& name, Settings* out,
@@ -157,7 +166,11 @@ std::string UpdateSettingsText(std::string_view old, const plat::Preferences& p)
 }
 
 bool SaveSettingsFile(const std::string& path, const plat::Preferences& p) {
+#ifdef _WIN32
+  if (path.empty() || path.find_first_of("\\/") == std::string::npos) return false;
+#else
   if (path.empty() || path.find('/') == std::string::npos) return false;
+#endif
   std::string old;
   files::ReadWhole(path.c_str(), kMaxSettingsBytes, &old);
   return files::WriteAtomically(path, UpdateSettingsText(old, p));

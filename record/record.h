@@ -33,8 +33,10 @@ size_t TakeTraceLine(char* out, int64_t frame);
 // ------------------------------------------------------------------- file
 constexpr int kFormatVersion = 1;
 constexpr int64_t kCheckpointEvery = 1000;
-// Larger files are refused unread: about nine hours of play.
-constexpr size_t kMaxFileBytes = size_t{32} << 20;
+// Larger files are refused, read no further: a day of play or more (a
+// minute of play takes 4 to 12 KB); the parsed lines take at most about
+// four times the file.
+constexpr size_t kMaxFileBytes = size_t{16} << 20;
 // More frames than this are refused: over a year at 60 a second.
 constexpr int64_t kMaxFrames = int64_t{2} << 30;
 
@@ -53,8 +55,10 @@ struct Recording {
   sim::Script script;
 };
 
-// The frames a recording must have a checkpoint for, in order.
-std::vector<int64_t> CheckpointFrames(int64_t frames);
+// How many checkpoints a recording of `frames` frames has, and the frame of
+// the i-th.
+int64_t CheckpointCount(int64_t frames);
+int64_t CheckpointFrame(int64_t frames, int64_t i);
 
 // Reads a recording from `text`; on a fault returns false with `error`
 // naming `name` and the line.

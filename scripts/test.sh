@@ -11,7 +11,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 
-all=(format build tidy asan fuzz package web)
+all=(format build tidy asan fuzz package web windows)
 stages=("$@")
 [ ${#stages[@]} -eq 0 ] && stages=("${all[@]}")
 
@@ -66,6 +66,11 @@ stage_web() {
     return
   fi
   bash tests/web/run.sh
+}
+
+stage_windows() {
+  # The Windows build under wine; tests/windows/run.sh says itself when it cannot run.
+  bash tests/windows/run.sh
 }
 
 total_start=$SECONDS

@@ -45,19 +45,11 @@ export NODE_PATH=/usr/share/nodejs
 # SDL2 for the web. The ports system would download it; Debian's source
 # package has the same release and builds offline.
 if [ ! -f "$sdl_prefix/lib/libSDL2.a" ]; then
-  work="$cache/sdl2-src"
-  rm -rf "$work"
-  mkdir -p "$work/lists/partial" "$work/src"
-  codename="$(. /etc/os-release && echo "$VERSION_CODENAME")"
-  echo "deb-src http://deb.debian.org/debian $codename main" >"$work/sources.list"
-  apt_opts=(-o "Dir::Etc::SourceList=$work/sources.list" -o "Dir::Etc::SourceParts=-"
-            -o "Dir::State::Lists=$work/lists" -o "APT::Sandbox::User=root")
-  echo "web-setup: fetching SDL2 $sdl_version source" >&2
-  apt-get "${apt_opts[@]}" update -qq
-  (cd "$work/src" && apt-get "${apt_opts[@]}" source --download-only -qq "libsdl2=$sdl_version+dfsg-1" >/dev/null &&
-     dpkg-source -x --no-check ./*.dsc sdl >/dev/null)
+  # The one fetch of SDL2's source, shared with the Windows build.
+  src="$(bash "$root/scripts/debian-source.sh" libsdl2 "$sdl_version")"
+  work="$(mktemp -d "$cache/sdl2-web-build.XXXXXX")"
   echo "web-setup: building SDL2 for the web (a few minutes, once)" >&2
-  emcmake cmake -S "$work/src/sdl" -B "$work/build" -DCMAKE_BUILD_TYPE=Release \
+  emcmake cmake -S "$src" -B "$work/build" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_INSTALL_PREFIX="$sdl_prefix.tmp" \
     -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_THREADS=OFF -DSDL_PTHREADS=OFF -DSDL_TEST=OFF >"$work/configure.log"
   cmake --build "$work/build" -j2 >"$work/build.log"

@@ -5,8 +5,9 @@
 # game is lost or, after a minute, ended by the title keys) and ruzov-sim --verify accepts the recording with its score
 # and every checkpoint; the game's best-score recording verifies too. Then
 # the start of the won game is watched with --replay at 8x, where the chosen
-# frames are the pictures ruzov-sim --shot draws, and at 2x with a pause:
-# both record the very recording they watched.
+# frames are the pictures ruzov-sim --shot draws, and at 2x with a pause and
+# the player's keys pressed: both record the very recording they watched.
+# Escape leaves a replay.
 #
 # usage: e2e_recording_xvfb.sh RUZOV RUZOV_SIM DATA_DIR GAMES_DIR
 # Exit code 77 (skipped; 1 under CI=true) when Xvfb, xdotool, ImageMagick or the data is missing.
@@ -173,11 +174,20 @@ cmp -s "$WORK/won.rec" "$WORK/seen8.rec" || fail "watched at 8x, the game is not
 # 2x (key 2) with a pause on the way: the same game to its end.
 start_game --replay "$WORK/won.rec" --replay-exit --record "$WORK/seen2.rec" --save-frame "2999:$WORK/seen2_2999.png"
 xdotool key 2
-sleep 3
+sleep 2
+xdotool key --delay 50 Left Up space Return shift   # the player's keys stop short of the rules
+sleep 1
 xdotool key p; sleep 1; xdotool key p
 wait_exit "the replay at 2x" 150
 [ "$RC" = 0 ] || fail "exit code $RC after the replay at 2x"
 cmp -s "$WORK/won.rec" "$WORK/seen2.rec" || fail "watched at 2x, the game is not the one recorded"
 [ "$(compare -metric AE "$WORK/seen2_2999.png" "$WORK/sim2999.bmp" null: 2>&1)" = 0 ] ||
   fail "the last frame at 2x differs from ruzov-sim's"
+
+# Escape leaves a replay as it leaves the game.
+start_game --replay "$WORK/won.rec"
+sleep 1
+xdotool key Escape
+wait_exit "Escape in a replay" 10
+[ "$RC" = 0 ] || fail "exit code $RC after Escape in a replay"
 echo "PASS"

@@ -152,7 +152,7 @@ TEST(Recording, HugeMissingAndFolderFilesAreRefused) {
   rec::Recording r;
   std::string error;
   EXPECT_FALSE(rec::ReadRecording(huge, &r, &error));
-  EXPECT_EQ(error, huge + ": too large for a recording (more than 32 MiB)");
+  EXPECT_EQ(error, huge + ": too large for a recording (more than 16 MiB)");
   EXPECT_FALSE(rec::ReadRecording(dir.Path().string() + "/none.rec", &r, &error));
   EXPECT_EQ(error, dir.Path().string() + "/none.rec: cannot be opened");
   EXPECT_FALSE(rec::ReadRecording(dir.Path().string(), &r, &error));

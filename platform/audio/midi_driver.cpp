@@ -142,7 +142,14 @@ void Run(Driver& d) {
     const int64_t origin = d.originNs.load();
     const int64_t next = Pump(d, TicksSince(origin, t));
     const Clock::time_point wake = std::min(TimeOf(origin, next), Clock::now() + kTick);
+#ifdef _WIN32
+    // mingw's sleeps count whole milliseconds and skip a shorter one, so a
+    // wait under 1 ms would spin: it is rounded up (the device keeps the
+    // system timer at 1 ms).
+    std::this_thread::sleep_for(std::chrono::ceil<std::chrono::milliseconds>(wake - Clock::now()));
+#else
     std::this_thread::sleep_until(wake);
+#endif
   }
 }
 

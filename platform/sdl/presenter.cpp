@@ -9,8 +9,6 @@
 // pixel stays square and sharp, and the blur is kept to the last fraction.
 // SDL's own software renderer takes a single unfiltered step. Without a
 // graphics card no renderer is used at all (surface.cpp).
-#include <SDL_opengl.h>
-
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
@@ -23,6 +21,9 @@
 #include "platform/sdl/present.h"
 #include "platform/sdl/stats.h"
 #include "platform/sdl/window.h"
+// After the platform's headers: on Windows it brings <windows.h>, whose
+// message macros would clash with the names there.
+#include <SDL_opengl.h>
 
 namespace {
 

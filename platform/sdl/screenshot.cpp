@@ -15,15 +15,23 @@
 #include "platform/preferences.h"
 #include "platform/sdl/controls.h"
 #include "platform/sdl/present.h"
+#ifdef _WIN32
+#include "platform/win/places.h"
+#define RUZOV_SEPARATOR "\\"
+#else
+#define RUZOV_SEPARATOR "/"
+#endif
 
 namespace {
 
+#ifndef _WIN32
 // Only absolute places count: the working directory is the data folder by
 // now, and the message must name a folder the player knows.
 bool IsAbsoluteFolder(const std::filesystem::path& path) {
   std::error_code ignored;
   return path.is_absolute() && std::filesystem::is_directory(path, ignored);
 }
+#endif
 
 bool Exists(const char* path) {
   struct stat st {};
@@ -33,11 +41,16 @@ bool Exists(const char* path) {
 // $XDG_PICTURES_DIR, else ~/Pictures, else the folder the game was started
 // from; never the data folder.
 std::string PicturesFolder() {
+#ifdef _WIN32
+  // Windows: the user's Pictures known folder.
+  if (std::string pictures = winplat::PicturesFolder(); !pictures.empty()) return pictures;
+#else
   const char* xdg = std::getenv("XDG_PICTURES_DIR");
   if (xdg && IsAbsoluteFolder(xdg)) return xdg;
   const char* home = std::getenv("HOME");
   if (home && home[0] && IsAbsoluteFolder(std::filesystem::path(home) / "Pictures"))
     return (std::filesystem::path(home) / "Pictures").string();
+#endif
   const std::string& start = plat::CurrentPreferences().startFolder;
   if (!start.empty()) return start;
   std::error_code ignored;
@@ -83,13 +96,17 @@ bool SaveScreenshot(char* path, int pathSize) {
   const std::string folder = PicturesFolder();
   const std::time_t now = std::time(nullptr);
   std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &now);
+#else
   localtime_r(&now, &local);
+#endif
   char stamp[32];
   std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
   // A second shot within the same second gets -2, then -3, ...
-  std::snprintf(path, pathSize, "%s/ruzov-%s.png", folder.c_str(), stamp);
+  std::snprintf(path, pathSize, "%s" RUZOV_SEPARATOR "ruzov-%s.png", folder.c_str(), stamp);
   for (int n = 2; Exists(path) && n < 1000; ++n)
-    std::snprintf(path, pathSize, "%s/ruzov-%s-%d.png", folder.c_str(), stamp, n);
+    std::snprintf(path, pathSize, "%s" RUZOV_SEPARATOR "ruzov-%s-%d.png", folder.c_str(), stamp, n);
   char temporary[4200];
   std::snprintf(temporary, sizeof temporary, "%s.part", path);
   if (!WritePng(temporary, pixels, pitch) || std::rename(temporary, path) != 0) {

@@ -4,7 +4,11 @@
 // twice: as it took on the clock, which includes waiting for the display,
 // and the processor time it used.
 #include <SDL.h>
+#ifdef _WIN32
+#include "platform/win/rusage.h"
+#else
 #include <sys/resource.h>
+#endif
 
 #include <cstdio>
 #include <cstdlib>

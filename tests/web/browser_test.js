@@ -45,6 +45,16 @@ async function running(page, frames = 30) {
                state === 'running' ? '' : await page.$eval('#message', (e) => e.textContent));
 }
 
+// What `fn` returns in the page once it is truthy, within `seconds`; false
+// if never. Navigations on the way do not count as failures.
+async function poll(page, fn, seconds) {
+  for (const end = Date.now() + seconds * 1000; Date.now() < end; await sleep(100)) {
+    const got = await page.evaluate(fn).catch(() => false);
+    if (got) return got;
+  }
+  return false;
+}
+
 const status = (page) => page.evaluate(() => ({ ...window.ruzov, rules: window.ruzov.watch() }));
 const framesOf = (page) => page.evaluate(() => window.ruzov.frames);
 
@@ -179,6 +189,12 @@ async function desktop(browser) {
   }));
   check(end.state === 'ended' && end.frames === endFrames, 'Escape ends the game', `${end.frames} frames`);
   check(end.text === 'The game has ended.' && end.again, 'the page says so and offers to play again');
+
+  // A first touch on a desktop's screen brings the controls, beside the
+  // picture.
+  await page.evaluate(() => window.dispatchEvent(new TouchEvent('touchstart')));
+  await laidOut(page, '700x520 after a first touch');
+  check(await page.$eval('#steer', (e) => getComputedStyle(e).display !== 'none'), 'a first touch shows the controls');
 
   // The largest screen without touch; by now the page is kept and can be
   // installed (an incognito window could not).
@@ -420,7 +436,7 @@ async function phone(browser) {
 // ------------------------------------------------- first visit, offline
 async function firstVisit(browser) {
   const context = await browser.createBrowserContext();
-  const page = await open(context, { width: 844, height: 390, deviceScaleFactor: 3, isMobile: true, hasTouch: true });
+  let page = await open(context, { width: 844, height: 390, deviceScaleFactor: 3, isMobile: true, hasTouch: true });
   await page.emulateNetworkConditions({ download: 10e6 / 8, upload: 10e6 / 8, latency: 40 });
   await page.goto(url);
   if (!(await running(page, 1))) return;
@@ -437,6 +453,7 @@ async function firstVisit(browser) {
   check(figures.bytes <= 1.5e6, 'at most 1.5 MB before the first picture', line);
   if (busy()) console.log(`not judged: ${line} on a busy machine`);
   else check(figures.title <= 2500, 'the first picture within 2.5 s at 10 Mbit/s and 40 ms', line);
+  await page.emulateNetworkConditions(null);
 
   // The music joins when the SoundFont is in; then the page is kept.
   await page.waitForFunction(() => window.ruzov.music !== 'loading' && window.ruzov.offline, { timeout: 120000 })
@@ -446,29 +463,40 @@ async function firstVisit(browser) {
   check(kept.offline, 'the page is kept for offline play');
 
   // A newer build on the server: fetched whole behind the old one, it takes
-  // over at the next start and only its files are kept.
+  // over once the old page is closed, and only its files are kept.
   const before = await page.evaluate(() => caches.keys());
   fs.unlinkSync(siteLink);
   fs.symlinkSync(nextSite, siteLink);
   await page.reload({ waitUntil: 'load' });
-  await page.waitForFunction(async () => !!(await navigator.serviceWorker.getRegistration()).waiting,
-                             { timeout: 120000 }).catch(() => {});
-  await page.reload();
-  let now = null;
-  for (let i = 0; i < 300 && !(now && now.next && now.state === 'running'); ++i, await sleep(100)) {
-    now = await page.evaluate(async () => ({
-      next: document.body.innerHTML.includes('the next build'),
-      state: window.ruzov && window.ruzov.state,
-      caches: (await caches.keys()).filter((n) => n.startsWith('ruzov-')),
-    })).catch(() => null);
-  }
-  check(now && now.next && now.state === 'running' && now.caches.length === 1 && !before.includes(now.caches[0]),
-        'a newer build replaces the kept one whole', now ? `${before} -> ${now.caches}` : 'no page');
+  // The browser looks for a newer worker on its own (on a navigation, at
+  // the page's start); the test asks again until one is found.
+  const waiting = await poll(page, async () => {
+    const r = await navigator.serviceWorker.getRegistration();
+    if (!r.waiting && !r.installing) await r.update().catch(() => {});
+    return !!r.waiting;
+  }, 120);
+  const oldBuild = await page.evaluate(() => !document.body.innerHTML.includes('the next build'));
+  await page.close();
+  await sleep(1000); // the browser notices that no page of the old build is left
+  page = await open(context, { width: 844, height: 390, deviceScaleFactor: 3, isMobile: true, hasTouch: true });
+  await page.goto(url);
+  const now = await poll(page, async () => {
+    const next = document.body.innerHTML.includes('the next build');
+    const kept = (await caches.keys()).filter((n) => n.startsWith('ruzov-'));
+    return next && window.ruzov.state === 'running' && kept;
+  }, 30);
+  const workers = await page.evaluate(async () => {
+    const r = await navigator.serviceWorker.getRegistration();
+    const state = (w) => (w ? w.state : '-');
+    return r ? `workers ${state(r.installing)} ${state(r.waiting)} ${state(r.active)}` : 'no worker';
+  }).catch((e) => e.message);
+  check(waiting && oldBuild && now && now.length === 1 && !before.includes(now[0]),
+        'a newer build replaces the kept one whole once the old page is closed',
+        `${before} -> ${now}, waiting ${waiting}, ${workers}`);
 
   // No server at all: the page comes from its worker and plays, music too.
   process.kill(Number(serverPid));
   await sleep(300);
-  await page.emulateNetworkConditions(null);
   await page.reload({ waitUntil: 'load' });
   if (await running(page)) {
     await page.waitForFunction(() => window.ruzov.music !== 'loading' && window.ruzov.music !== 'waiting',

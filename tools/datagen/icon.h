@@ -14,3 +14,5 @@ bool WritePng(const std::string& path, int w, int h, const std::vector<uint8_t>&
 
 // Writes DIR/<n>x<n>/apps/ruzov.png for every size of kIconSizes.
 bool GenerateIcons(const std::string& dir, std::string& error);
+// Writes the Windows icon file (16 to 128 pixels) to `path`.
+bool WriteIco(const std::string& path, std::string& error);

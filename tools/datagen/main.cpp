@@ -1,5 +1,6 @@
 // ruzov-datagen OUTDIR: writes the game's pictures and sound effects.
 // ruzov-datagen --icons OUTDIR: writes the desktop icons.
+// ruzov-datagen --ico FILE: writes the Windows icon file.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -8,16 +9,16 @@
 #include "tools/datagen/icon.h"
 
 int main(int argc, char** argv) {
-  if (argc == 3 && std::string(argv[1]) == "--icons") {
+  if (argc == 3 && (std::string(argv[1]) == "--icons" || std::string(argv[1]) == "--ico")) {
     std::string error;
-    if (!GenerateIcons(argv[2], error)) {
+    if (!(std::string(argv[1]) == "--ico" ? WriteIco(argv[2], error) : GenerateIcons(argv[2], error))) {
       std::fprintf(stderr, "ruzov-datagen: %s\n", error.c_str());
       return 1;
     }
     return 0;
   }
   if (argc != 2) {
-    std::fprintf(stderr, "usage: %s OUTDIR | --icons OUTDIR\n", argv[0]);
+    std::fprintf(stderr, "usage: %s OUTDIR | --icons OUTDIR | --ico FILE\n", argv[0]);
     return 2;
   }
   std::error_code ec;

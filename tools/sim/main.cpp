@@ -23,6 +23,10 @@
 #ifdef __EMSCRIPTEN__
 #include "platform/web/web.h"
 #endif
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 namespace {
 
@@ -276,13 +280,21 @@ int LoadRecording() {
   return kGoOn;
 }
 
+// Windows also roots a path in a drive ("C:\\...") or a backslash.
+bool Rooted(const std::string& path) {
+#ifdef _WIN32
+  if (path[0] == '\\' || path.find(':') == 1) return true;
+#endif
+  return path[0] == '/';
+}
+
 // Shots, the trace and the recording are written relative to where the
 // simulator was started, not in the data folder.
 void ResolvePaths() {
   char startDir[4096];
   if (!getcwd(startDir, sizeof startDir)) return;
   auto resolve = [&](std::string* path) {
-    if (!path->empty() && *path != "-" && (*path)[0] != '/') *path = std::string(startDir) + "/" + *path;
+    if (!path->empty() && *path != "-" && !Rooted(*path)) *path = std::string(startDir) + "/" + *path;
   };
   for (Shot& shot : gOpt.shots) resolve(&shot.path);
   resolve(&gOpt.tracePath);
@@ -308,12 +320,16 @@ int OpenTrace() {
     return kGoOn;
   }
   if (gOpt.tracePath != "-") {
-    gRun.trace = std::fopen(gOpt.tracePath.c_str(), "w");
+    gRun.trace = std::fopen(gOpt.tracePath.c_str(), "wb");
     if (!gRun.trace) {
       std::fprintf(stderr, "ruzov-sim: cannot write trace %s\n", gOpt.tracePath.c_str());
       return 2;
     }
   }
+#ifdef _WIN32
+  // The same bytes as everywhere: no CR before each line's end.
+  if (gRun.trace == stdout) _setmode(_fileno(stdout), _O_BINARY);
+#endif
   static char traceBuffer[1 << 16];
   std::setvbuf(gRun.trace, traceBuffer, _IOFBF, sizeof traceBuffer);
   return kGoOn;
@@ -321,7 +337,11 @@ int OpenTrace() {
 
 void PrepareBackend() {
   // No sound hardware is needed unless a driver is asked for.
+#ifdef _WIN32
+  if (!std::getenv("SDL_AUDIODRIVER")) _putenv_s("SDL_AUDIODRIVER", "dummy");
+#else
   setenv("SDL_AUDIODRIVER", "dummy", 0);
+#endif
 #ifdef __EMSCRIPTEN__
   // Under node there is no audio, and SDL's dummy driver would need a thread.
   plat::audio::UseDeviceOps(&plat::audio::SilentDeviceOps());

@@ -28,6 +28,8 @@
   window.addEventListener('touchstart', useTouch, { capture: true, passive: true });
   window.addEventListener('pointerdown', (e) => e.pointerType === 'touch' && useTouch(), { capture: true });
   if (window.matchMedia('(pointer: coarse)').matches) useTouch();
+  // Safari zooms on a pinch whatever the viewport says.
+  document.addEventListener('gesturestart', (e) => e.preventDefault());
 
   // ------------------------------------------------------- held controls
   const fingers = new Map(); // pointer -> the control under it

@@ -101,7 +101,6 @@
 
   async function load() {
     if (!('DecompressionStream' in window)) throw new Error('this browser cannot unpack gzip (DecompressionStream)');
-    if (await page.updateFirst()) return;
     const seen = {};
     const size = {};
     const progress = (name) => (have, total) => {
@@ -156,7 +155,12 @@
 
   function step() {
     const game = page.game;
-    const wait = game._RuzovStep();
+    let wait;
+    try {
+      wait = game._RuzovStep();
+    } catch (error) {
+      return fail(error.message || String(error)); // the game stopped short (out of memory, ...)
+    }
     status.frames = game._RuzovFrames();
     page.noteRecordings(game, status);
     if (wait < 0) return ended();
@@ -261,28 +265,21 @@
 
   // ------------------------------------------------------------- offline
   // sw.js keeps every file of one build. Registered only once the page has
-  // all it needs, so its downloads never slow the first picture.
+  // all it needs, so its downloads never slow the first picture. A page
+  // already kept asks for a newer build, which takes over once every page
+  // of the old one is closed.
   function keepOffline() {
     if (!('serviceWorker' in navigator)) return;
+    const kept = !!navigator.serviceWorker.controller;
     navigator.serviceWorker
       .register('sw.js')
+      .then((registration) => kept && registration.update().catch(() => {})) // no network: fine
       .then(() => navigator.serviceWorker.ready)
       .then(() => {
         status.offline = true;
       })
       .catch((error) => console.warn('offline play unavailable: ' + error.message));
   }
-
-  // A newer build already kept and waiting takes over before anything of
-  // the old one runs: a reload under the new worker. True when reloading.
-  page.updateFirst = async function () {
-    if (!('serviceWorker' in navigator) || !navigator.serviceWorker.controller) return false;
-    const registration = await navigator.serviceWorker.getRegistration();
-    if (!registration || !registration.waiting) return false;
-    navigator.serviceWorker.addEventListener('controllerchange', () => location.reload());
-    registration.waiting.postMessage('take over');
-    return true;
-  };
 
   // ---------------------------------------------------------- full screen
   $('fullscreen').addEventListener('click', () => {

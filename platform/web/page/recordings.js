@@ -12,7 +12,7 @@
   const chooser = $('watch-file');
   const said = $('replay');
   const kKey = 'ruzov-replay';
-  const kMaxBytes = 32 << 20; // as the game's reader
+  const kMaxBytes = 16 << 20; // as the game's reader
 
   // The recording kept for this start, taken once: null when there is none.
   page.takeRecording = function () {

@@ -1,8 +1,9 @@
 // Keeps every file of the page for playing without a network. One cache per
 // build, named by a hash of its files; the build's files are fetched whole
 // and checked against their hashes before the new cache is used, and the old
-// caches go when it takes over, so the files of two builds never mix. The
-// list and the version are filled in when the page is laid out.
+// caches go when it takes over, which is once no page of the old build is
+// open: the files of two builds never mix. The list and the version are
+// filled in when the page is laid out.
 'use strict';
 
 const version = '@VERSION@';
@@ -34,23 +35,20 @@ self.addEventListener('activate', (event) => {
     caches
       .keys()
       .then((names) => Promise.all(names.filter((n) => n.startsWith('ruzov-') && n !== cacheName).map((n) => caches.delete(n))))
-      .then(() => self.clients.claim())
   );
 });
-
-// The page asks a waiting worker of a newer build to take over before it
-// starts the game.
-self.addEventListener('message', (event) => event.data === 'take over' && self.skipWaiting());
 
 self.addEventListener('fetch', (event) => {
   const url = new URL(event.request.url);
   if (url.origin !== self.location.origin || !url.pathname.startsWith(scope)) return;
   const name = url.pathname.slice(scope.length) || 'index.html';
   if (!(name in files)) return;
-  event.respondWith(
-    caches
-      .open(cacheName)
-      .then((cache) => cache.match(name))
-      .then((kept) => kept || fetch(event.request))
-  );
+  event.respondWith(kept(name).then((response) => response || fetch(event.request)));
 });
+
+// From this build's cache; once a newer build has replaced it (a request
+// made just as the last old page closed), from the newer one's.
+async function kept(name) {
+  if (await caches.has(cacheName)) return (await caches.open(cacheName)).match(name);
+  return caches.match(name);
+}

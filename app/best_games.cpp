@@ -31,8 +31,9 @@ int64_t ScoreOf(const std::string& name) {
 
 std::string RecordingsFolder() {
 #ifdef _WIN32
-  const std::string local = winplat::LocalAppDataFolder();
-  return local.empty() ? std::string() : local + "\\Ruzov\\recordings";
+  // Beside the settings, so the uninstaller leaves them with the settings.
+  const std::string appData = winplat::RoamingAppDataFolder();
+  return appData.empty() ? std::string() : appData + "\\Ruzov\\recordings";
 #else
   const char* state = std::getenv("XDG_STATE_HOME");
   if (state && state[0] == '/') return std::string(state) + "/ruzov/recordings";

@@ -10,13 +10,9 @@ GAME=$1
 DATA=$2
 CAPTION="Ruzov - Diziduzaz"
 
-# Under CI a test that cannot run is a failure, not a skip.
-skip() { echo "SKIP: $*"; [ "${CI:-}" = true ] && exit 1; exit 77; }
-fail() { echo "FAIL: $*"; [ -s "$WORK/game.err" ] && sed 's/^/  game: /' "$WORK/game.err"; exit 1; }
-for tool in Xvfb xdotool; do command -v "$tool" >/dev/null || skip "$tool is not installed"; done
-[ -f "$DATA/Template1.tpl" ] && [ -f "$DATA/drip.wav" ] || skip "no complete data set in $DATA"
-
 . "$(dirname "$0")/xvfb.sh"
+need Xvfb xdotool
+need_game "$GAME" "$DATA"
 start_xvfb 800x600 || skip "Xvfb did not start"
 
 # An unknown driver, and a real one whose server is not running.

@@ -10,7 +10,7 @@
 # Escape leaves a replay.
 #
 # usage: e2e_recording_xvfb.sh RUZOV RUZOV_SIM DATA_DIR GAMES_DIR
-# Exit code 77 (skipped) when Xvfb, xdotool, ImageMagick or the data is missing.
+# Exit code 77 (skipped; 1 under CI=true) when Xvfb, xdotool, ImageMagick or the data is missing.
 set -u
 
 GAME=$1
@@ -19,18 +19,9 @@ DATA=$3
 GAMES=$4
 CAPTION="Ruzov - Diziduzaz"
 
-skip() { echo "SKIP: $*"; exit 77; }
-fail() { echo "FAIL: $*"; [ -s "$WORK/game.err" ] && sed 's/^/  game: /' "$WORK/game.err"; exit 1; }
-
-for tool in Xvfb xdotool import compare; do
-  command -v "$tool" >/dev/null || skip "$tool is not installed"
-done
-[ -x "$GAME" ] || skip "no game binary at $GAME"
-for file in titelbild.bmp Zeichensatz.bmp Template1.tpl Style1.sty Chordmap1.cdm; do
-  [ -f "$DATA/$file" ] || skip "no complete data set in $DATA ($file is missing)"
-done
-
 . "$(dirname "$0")/xvfb.sh"
+need Xvfb xdotool import compare
+need_game "$GAME" "$DATA"
 start_xvfb 1280x1024 || skip "Xvfb did not start"
 
 alive() { kill -0 "$GPID" 2>/dev/null; }

@@ -21,8 +21,9 @@ gtest_discover_tests(ruzov_recording_tests DISCOVERY_TIMEOUT 60)
 
 # A game played in a virtual X server, recorded, verified, and watched again
 # at 8x and 2x; skipped (77) when Xvfb, xdotool, ImageMagick or the data set
-# is missing. Playing until the game is lost takes a few minutes.
+# is missing. It plays and watches for set times: realtime.
 add_test(NAME recording_e2e_xvfb
   COMMAND ${CMAKE_CURRENT_LIST_DIR}/e2e_recording_xvfb.sh $<TARGET_FILE:ruzov> $<TARGET_FILE:ruzov-sim>
           ${RUZOV_DATA_DIR} ${CMAKE_CURRENT_LIST_DIR}/games)
-set_tests_properties(recording_e2e_xvfb PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 480 RUN_SERIAL TRUE)
+set_tests_properties(recording_e2e_xvfb PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 480 RUN_SERIAL TRUE
+                                                    LABELS realtime)

@@ -8,27 +8,16 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 
 #include "app/recordings.h"
 #include "game/state.h"
 #include "record/record.h"
+#include "test_files.h"
 
 namespace {
 
-// A fresh folder, removed with all it holds at the end.
-struct TempFolder {
-  std::string path;
-  TempFolder() {
-    std::string name = (std::filesystem::temp_directory_path() / "ruzov-rec-XXXXXX").string();
-    if (mkdtemp(name.data())) path = name;
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path, ignored);
-  }
-};
+using testsupport::TempFolder;
 
 std::string Header(int64_t frames, const std::string& crcs) {
   return "# ruzov recording 1\n# program 0.1\n# frames " + std::to_string(frames) + "\n# score 0\n" + crcs;
@@ -154,7 +143,7 @@ TEST(Recording, EveryBrokenFileIsRefusedNamingItsLine) {
 // A file too large, missing or a folder is refused, and never read past the cap.
 TEST(Recording, HugeMissingAndFolderFilesAreRefused) {
   TempFolder dir;
-  const std::string huge = dir.path + "/huge.rec";
+  const std::string huge = dir.Path().string() + "/huge.rec";
   {
     std::ofstream out(huge);
     out << Header(3, "");
@@ -164,17 +153,17 @@ TEST(Recording, HugeMissingAndFolderFilesAreRefused) {
   std::string error;
   EXPECT_FALSE(rec::ReadRecording(huge, &r, &error));
   EXPECT_EQ(error, huge + ": too large for a recording (more than 16 MiB)");
-  EXPECT_FALSE(rec::ReadRecording(dir.path + "/none.rec", &r, &error));
-  EXPECT_EQ(error, dir.path + "/none.rec: cannot be opened");
-  EXPECT_FALSE(rec::ReadRecording(dir.path, &r, &error));
-  EXPECT_EQ(error, dir.path + ": a folder, not a recording");
+  EXPECT_FALSE(rec::ReadRecording(dir.Path().string() + "/none.rec", &r, &error));
+  EXPECT_EQ(error, dir.Path().string() + "/none.rec: cannot be opened");
+  EXPECT_FALSE(rec::ReadRecording(dir.Path().string(), &r, &error));
+  EXPECT_EQ(error, dir.Path().string() + ": a folder, not a recording");
 }
 
 // Written once per new best, never for an equal or lower score or none;
 // past the limit the oldest goes; other files in the folder stay.
 TEST(BestGames, EachNewBestIsKeptAndTheOldestDroppedPastTheLimit) {
   TempFolder dir;
-  const std::string folder = dir.path + "/state/ruzov/recordings";
+  const std::string folder = dir.Path().string() + "/state/ruzov/recordings";
   std::time_t when = 1'800'000'000;
   int asked = 0;  // the text is made only for a game that is kept
   auto keep = [&](uint32_t score) {
@@ -200,17 +189,16 @@ TEST(BestGames, EachNewBestIsKeptAndTheOldestDroppedPastTheLimit) {
   EXPECT_NE(kept[0].find("-score-120.rec"), std::string::npos);
   EXPECT_NE(kept[2].find("-score-201.rec"), std::string::npos);
   EXPECT_EQ(folder + "/" + kept[0], best);
-  std::ifstream in(best);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "text 120");
+  EXPECT_EQ(testsupport::ReadFile(best), "text 120");
   EXPECT_TRUE(std::ifstream(folder + "/notes.txt").good());
   EXPECT_EQ(asked, 4);
 
   // A folder that cannot be made (a file stands in its way): nothing
   // written, errno tells why.
-  std::ofstream(dir.path + "/file") << "x";
+  std::ofstream(dir.Path().string() + "/file") << "x";
   std::string written = "x";
   auto x = [] { return std::string("x"); };
-  EXPECT_FALSE(KeepIfBest(dir.path + "/file/recordings", 3, 10, x, when, &written));
+  EXPECT_FALSE(KeepIfBest(dir.Path().string() + "/file/recordings", 3, 10, x, when, &written));
   EXPECT_EQ(errno, ENOTDIR);
   EXPECT_EQ(written, "");
 }

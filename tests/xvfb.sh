@@ -1,5 +1,6 @@
 # Sourced by the scripts that run the real game in a virtual X server: a work
-# folder, the game's and the server's process ids, and cleaning up on exit.
+# folder, the game's and the server's process ids, and cleaning up on exit;
+# for the tests, skipping what cannot run and failing with the game's errors.
 WORK=$(mktemp -d)
 # The game keeps its best games there: never in the home of whoever tests.
 export XDG_STATE_HOME="$WORK/state"
@@ -25,4 +26,17 @@ start_xvfb() {
   for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.05; done
   [ -s "$WORK/display" ] || return 1
   export DISPLAY=":$(head -n1 "$WORK/display")"
+}
+
+# Under CI a test that cannot run is a failure, not a skip (77).
+skip() { echo "SKIP: $*"; [ "${CI:-}" = true ] && exit 1; exit 77; }
+fail() { echo "FAIL: $*"; [ -s "$WORK/game.err" ] && sed 's/^/  game: /' "$WORK/game.err"; exit 1; }
+# need TOOL...: skips unless every one is installed.
+need() { for tool in "$@"; do command -v "$tool" >/dev/null || skip "$tool is not installed"; done; }
+# need_game GAME DATA: skips unless the game is built and DATA holds the data set.
+need_game() {
+  [ -x "$1" ] || skip "no game binary at $1"
+  for file in titelbild.bmp Zeichensatz.bmp drip.wav Template1.tpl Style1.sty Chordmap1.cdm; do
+    [ -f "$2/$file" ] || skip "no complete data set in $2 ($file is missing)"
+  done
 }

@@ -30,8 +30,6 @@ std::string KnownFolder(REFKNOWNFOLDERID id) {
 
 std::string RoamingAppDataFolder() { return KnownFolder(FOLDERID_RoamingAppData); }
 
-std::string LocalAppDataFolder() { return KnownFolder(FOLDERID_LocalAppData); }
-
 std::string PicturesFolder() { return KnownFolder(FOLDERID_Pictures); }
 
 std::string ExecutablePath() {

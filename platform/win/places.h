@@ -8,10 +8,9 @@
 
 namespace winplat {
 
-// %APPDATA%, %LOCALAPPDATA% and the Pictures folder through the known-folder
+// %APPDATA% and the Pictures folder through the known-folder
 // API; empty when the system names none.
 std::string RoamingAppDataFolder();
-std::string LocalAppDataFolder();
 std::string PicturesFolder();
 // The running program's own path.
 std::string ExecutablePath();

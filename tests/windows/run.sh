@@ -35,6 +35,24 @@ bash scripts/windows.sh -DRUZOV_WERROR=ON >/tmp/ruzov-windows-build.log 2>&1 || 
 echo "windows: ok: build and packages ($(( $(date +%s) - start )) s)"
 cmake --build build -j2 --target ruzov-sim >/dev/null || fail "the native simulator"
 
+# Both programs: the icon, the version and the UTF-8 manifest in their
+# resources; ruzov.exe a GUI program, ruzov-sim.exe a console one; no DLL
+# but Windows' own (the compiler's run-time is linked in).
+version="$(sed -n 's/^project(ruzov VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)"
+for program in ruzov:GUI ruzov-sim:CUI; do
+  exe="build-windows/${program%:*}.exe"
+  resources="$(x86_64-w64-mingw32-windres -i "$exe" -O rc)" || fail "cannot read the resources of $exe"
+  grep -q 'RT_GROUP_ICON' <<<"$resources" || fail "$exe has no icon"
+  grep -q "VALUE \"FileVersion\", \"$version\"" <<<"$resources" || fail "$exe has no version $version"
+  grep -q 'activeCodePage.*UTF-8' <<<"$resources" || fail "$exe has no UTF-8 manifest"
+  headers="$(x86_64-w64-mingw32-objdump -p "$exe")" || fail "cannot read the headers of $exe"
+  grep -q "Subsystem.*(Windows ${program#*:})" <<<"$headers" || fail "$exe is not ${program#*:}"
+  others="$(sed -n 's/.*DLL Name: //p' <<<"$headers" |
+    grep -viE '^(advapi32|gdi32|imm32|kernel32|msvcrt|ole32|oleaut32|setupapi|shell32|user32|version|winmm)\.dll$')"
+  [ -z "$others" ] || fail "$exe needs $others"
+done
+echo "windows: ok: icon, version $version and manifest; GUI and console; no DLL of ours"
+
 # The tidy stage sees only the native build: here the Windows-only sources
 # and the Windows branches of the others, as mingw-w64 compiles them.
 # (no_fluidsynth.cpp only mirrors FluidSynth's own C names.)

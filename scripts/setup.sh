@@ -17,29 +17,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool imagemagick x11-utils xfonts-base
   dpkg-dev desktop-file-utils appstream lintian
-  clang-14 libclang-rt-14-dev clang-format-14 clang-tidy-14
+  clang-format-14 clang-tidy-14
 )
 
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
-done
-
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
-fi
-
-echo "setup: installing ${missing[*]}"
-if [ "$(id -u)" -eq 0 ]; then
-  as_root=()
-elif command -v sudo >/dev/null 2>&1; then
-  as_root=(sudo)
-else
-  echo "setup: missing packages and no way to install them: ${missing[*]}" >&2
-  exit 1
-fi
-export DEBIAN_FRONTEND=noninteractive
-"${as_root[@]}" apt-get -o DPkg::Lock::Timeout=900 update -qq
-"${as_root[@]}" apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+exec bash "$(dirname "$0")/install-packages.sh" setup "${packages[@]}"

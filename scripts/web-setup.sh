@@ -12,34 +12,15 @@ sdl_version=2.26.5
 sdl_prefix="$cache/sdl2-web-$sdl_version"
 mkdir -p "$cache"
 
-if [ "$(id -u)" -eq 0 ]; then
-  as_root=()
-elif command -v sudo >/dev/null 2>&1; then
-  as_root=(sudo)
-else
-  as_root=(false)
-fi
-
 # Debian packages.
 # csound-soundfont: sf_GMbank.sf2, the smallest full General MIDI SoundFont
 # in Debian (4.2 MB against TimGM6mb's 6 MB); the music renders through either
 # at the same loudness, every instrument present.
-packages=(emscripten chromium dpkg-dev nodejs npm python3 csound-soundfont imagemagick)
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    # nodesource's nodejs brings its own npm
-    if [ "$p" = npm ] && command -v npm >/dev/null 2>&1; then continue; fi
-    if [ "$p" = nodejs ] && command -v node >/dev/null 2>&1; then continue; fi
-    missing+=("$p")
-  fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "web-setup: installing ${missing[*]}" >&2
-  export DEBIAN_FRONTEND=noninteractive
-  "${as_root[@]}" apt-get -o DPkg::Lock::Timeout=900 update -qq
-  "${as_root[@]}" apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+packages=(emscripten chromium dpkg-dev python3 csound-soundfont imagemagick)
+# A Node.js from elsewhere (nodesource's brings its own npm) will do.
+command -v node >/dev/null 2>&1 || packages+=(nodejs)
+command -v npm >/dev/null 2>&1 || packages+=(npm)
+bash "$root/scripts/install-packages.sh" web-setup "${packages[@]}"
 export NODE_PATH=/usr/share/nodejs
 
 # SDL2 for the web. The ports system would download it; Debian's source

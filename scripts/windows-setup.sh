@@ -15,28 +15,9 @@ zlib_version=1.2.13
 stamp="$prefix/.sdl2-$sdl_version-libpng-$png_version-zlib-$zlib_version"
 mkdir -p "$cache"
 
-if [ "$(id -u)" -eq 0 ]; then
-  as_root=()
-elif command -v sudo >/dev/null 2>&1; then
-  as_root=(sudo)
-else
-  as_root=(false)
-fi
-
 packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
           wine wine64 nsis xvfb dpkg-dev cmake ninja-build)
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "windows-setup: installing ${missing[*]}" >&2
-  export DEBIAN_FRONTEND=noninteractive
-  "${as_root[@]}" apt-get -o DPkg::Lock::Timeout=900 update -qq
-  "${as_root[@]}" apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+bash "$root/scripts/install-packages.sh" windows-setup "${packages[@]}"
 
 if [ ! -f "$stamp" ]; then
   sdl_src="$(bash "$root/scripts/debian-source.sh" libsdl2 "$sdl_version")"

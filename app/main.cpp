@@ -16,6 +16,7 @@
 #include "platform/audio/audio.h"
 #include "platform/preferences.h"
 #ifdef _WIN32
+#include "platform/win/console.h"
 #include "platform/win/midi.h"
 #include "platform/win/places.h"
 #endif
@@ -77,6 +78,9 @@ std::string ExecutablePath() {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+  winplat::UseParentConsole();
+#endif
   Settings given;
   std::string error;
   switch (ParseOptions(argc, argv, &given, &error)) {

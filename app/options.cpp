@@ -12,11 +12,20 @@ const char* const kUsage =
     "             [--soundfont FILE] [--data DIR] [--keep-recordings N]\n"
     "             [--record FILE] [--replay FILE [--replay-exit]] [--help] [--version]\n"
     "Volumes run from 0 to 100. The same settings, one `name = value` a line,\n"
+#ifdef _WIN32
+    "are read from %APPDATA%\\Ruzov\\ruzov.ini; the command line wins over the\n"
+    "file. The music plays through the system's MIDI synthesizer: --soundfont is\n"
+    "not used here. --record writes the session as a recording; --replay plays\n"
+    "one (1 2 3 4: speed, P: pause, Escape: leave), then the game goes on, or ends\n"
+    "with --replay-exit. The best N games (20) are kept in\n"
+    "%APPDATA%\\Ruzov\\recordings.\n";
+#else
     "are read from $XDG_CONFIG_HOME/ruzov/ruzov.ini (~/.config/ruzov/ruzov.ini);\n"
     "the command line wins over the file. --record writes the session as a\n"
     "recording; --replay plays one (1 2 3 4: speed, P: pause, Escape: leave), then\n"
     "the game goes on, or ends with --replay-exit. The best N games (20) are kept\n"
     "in $XDG_STATE_HOME/ruzov/recordings (~/.local/state/ruzov/recordings).\n";
+#endif
 
 void MergeSettings(Settings& into, const Settings& over) {
   if (over.fullScreen) into.fullScreen = over.fullScreen;

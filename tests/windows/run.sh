@@ -172,6 +172,8 @@ echo "windows: ok: one line says there is no MIDI output, one that --soundfont i
 wine "$game" --no-such-option >/dev/null 2>&1
 rc=$?
 [ "$rc" = 2 ] || fail "exit code $rc after a bad option"
+wine "$game" --help >"$WORK/help.txt" 2>/dev/null || fail "--help did not end with 0"
+grep -qF '%APPDATA%\Ruzov\ruzov.ini' "$WORK/help.txt" || fail "--help does not name the Windows settings file"
 mkdir "$WORK/Jürgen/alone"
 cp "$game" "$WORK/Jürgen/alone/"
 (cd "$WORK/elsewhere" && SDL_AUDIODRIVER=dummy exec wine "$WORK/Jürgen/alone/ruzov.exe") \

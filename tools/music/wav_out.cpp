@@ -8,7 +8,9 @@
 
 bool WriteWav(const std::string& path, const std::vector<float>& pcm, int rate) {
   const auto header = WavHeader(2, rate, static_cast<uint32_t>(pcm.size() * 2));
-  std::vector<uint8_t> bytes(header.begin(), header.end());
+  std::vector<uint8_t> bytes;
+  bytes.reserve(header.size() + pcm.size() * 2);
+  bytes.assign(header.begin(), header.end());
   for (float v : pcm)
     PutLE16(bytes,
             static_cast<uint16_t>(static_cast<int16_t>(std::lround(std::clamp(v, -1.0f, 1.0f) * 32767.0f))));

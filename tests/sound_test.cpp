@@ -210,7 +210,6 @@ class GameSound : public SoundDevice {
     for (int i = 0; i < kEffectCount; ++i)
       WriteEffect(i, std::vector<int16_t>(600, static_cast<int16_t>(100 * (i + 1))));
   }
-  void TearDown() override { SoundDevice::TearDown(); }
   void WriteEffect(int i, const std::vector<int16_t>& samples) {
     std::ofstream(kSoundFiles[i], std::ios::binary) << Wav(22050, samples);
   }

@@ -55,6 +55,16 @@ async function poll(page, fn, seconds) {
   return false;
 }
 
+// The page's download, ruzov-STAMP.EXTENSION, within 5 s; renamed to `as`
+// in the output folder for run.sh.
+async function downloaded(extension, what, as) {
+  const named = new RegExp(`^ruzov-\\d{8}-\\d{6}\\.${extension}$`);
+  let saved = [];
+  for (let i = 0; i < 50 && saved.length === 0; ++i, await sleep(100))
+    saved = fs.readdirSync(outDir).filter((f) => named.test(f));
+  if (check(saved.length === 1, what, saved.join(' '))) fs.renameSync(path.join(outDir, saved[0]), path.join(outDir, as));
+}
+
 const status = (page) => page.evaluate(() => ({ ...window.ruzov, rules: window.ruzov.watch() }));
 const framesOf = (page) => page.evaluate(() => window.ruzov.frames);
 
@@ -100,11 +110,7 @@ async function desktop(browser) {
 
   // F12: the frame as a PNG download, compared with the title by run.sh.
   await page.keyboard.press('F12');
-  let saved = [];
-  for (let i = 0; i < 50 && saved.length === 0; ++i, await sleep(100))
-    saved = fs.readdirSync(outDir).filter((f) => /^ruzov-\d{8}-\d{6}\.png$/.test(f));
-  if (check(saved.length === 1, 'F12 saves the picture as a download', saved.join(' ')))
-    fs.renameSync(path.join(outDir, saved[0]), path.join(outDir, 'f12.png'));
+  await downloaded('png', 'F12 saves the picture as a download', 'f12.png');
 
   // Space starts a game; an arrow held turns the ship.
   await page.keyboard.press('Space');
@@ -261,11 +267,7 @@ async function recordings(browser) {
     .catch(() => {});
   if (check(await saveShown(), '"Save recording" after a game')) {
     await page.click('#save');
-    let saved = [];
-    for (let i = 0; i < 50 && saved.length === 0; ++i, await sleep(100))
-      saved = fs.readdirSync(outDir).filter((f) => /^ruzov-\d{8}-\d{6}\.rec$/.test(f));
-    if (check(saved.length === 1, '"Save recording" downloads the session', saved.join(' ')))
-      fs.renameSync(path.join(outDir, saved[0]), path.join(outDir, 'saved.rec'));
+    await downloaded('rec', '"Save recording" downloads the session', 'saved.rec');
   }
 
   const choosing = page.waitForFileChooser();

@@ -243,24 +243,28 @@
     }
   }
 
-  // ------------------------------------------------------------ pictures
+  // -------------------------------------------------------------- saving
+  // A file for the player, saved as a download named by the time, as the
+  // desktop's pictures are: ruzov-20250131-235959.png.
+  page.saveFile = function (blob, extension) {
+    const now = new Date();
+    const two = (n) => String(n).padStart(2, '0');
+    const stamp = `${now.getFullYear()}${two(now.getMonth() + 1)}${two(now.getDate())}-` +
+      `${two(now.getHours())}${two(now.getMinutes())}${two(now.getSeconds())}`;
+    const link = document.createElement('a');
+    link.href = URL.createObjectURL(blob);
+    link.download = `ruzov-${stamp}.${extension}`;
+    link.click();
+    setTimeout(() => URL.revokeObjectURL(link.href), 60000);
+  };
+
   // F12: the game hands over its 640 x 480 frame; it leaves as a PNG.
   function savePicture(rgba, width, height) {
     const picture = document.createElement('canvas');
     picture.width = width;
     picture.height = height;
     picture.getContext('2d').putImageData(new ImageData(rgba, width, height), 0, 0);
-    const now = new Date();
-    const two = (n) => String(n).padStart(2, '0');
-    const stamp = `${now.getFullYear()}${two(now.getMonth() + 1)}${two(now.getDate())}-` +
-      `${two(now.getHours())}${two(now.getMinutes())}${two(now.getSeconds())}`;
-    picture.toBlob((blob) => {
-      const link = document.createElement('a');
-      link.href = URL.createObjectURL(blob);
-      link.download = `ruzov-${stamp}.png`;
-      link.click();
-      setTimeout(() => URL.revokeObjectURL(link.href), 60000);
-    }, 'image/png');
+    picture.toBlob((blob) => page.saveFile(blob, 'png'), 'image/png');
   }
 
   // ------------------------------------------------------------- offline

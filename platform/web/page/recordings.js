@@ -66,14 +66,6 @@
     const game = page.game;
     if (!game) return;
     const text = game.UTF8ToString(game._RuzovRecording());
-    const now = new Date();
-    const two = (n) => String(n).padStart(2, '0');
-    const stamp = `${now.getFullYear()}${two(now.getMonth() + 1)}${two(now.getDate())}-` +
-      `${two(now.getHours())}${two(now.getMinutes())}${two(now.getSeconds())}`;
-    const link = document.createElement('a');
-    link.href = URL.createObjectURL(new Blob([text], { type: 'text/plain' }));
-    link.download = `ruzov-${stamp}.rec`;
-    link.click();
-    setTimeout(() => URL.revokeObjectURL(link.href), 60000);
+    page.saveFile(new Blob([text], { type: 'text/plain' }), 'rec');
   });
 })();

@@ -118,13 +118,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr,
                  "ruzov: the SoundFont is not used on Windows; the music plays through the system's "
                  "MIDI synthesizer\n");
+  plat::audio::UseMidiOutput(&winplat::SystemMidiOutput());
 #else
   preferences.soundFont = ChooseSoundFont(settings.soundFont.value_or(""), std::getenv("RUZOV_SOUNDFONT"),
                                           dataDir, workDir, plat::audio::kSystemSoundFonts);
-#endif
-
-#ifdef _WIN32
-  plat::audio::UseMidiOutput(&winplat::SystemMidiOutput());
 #endif
   plat::SetPreferences(preferences);
   gSaved = preferences;

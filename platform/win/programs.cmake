@@ -40,7 +40,7 @@ set_property(TARGET ruzov-sim PROPERTY COMPILE_DEFINITIONS ${sim_definitions} RU
 
 # How late the MIDI output thread sends (tests/windows/run.sh); not packed.
 add_executable(ruzov-midi-timing ${CMAKE_CURRENT_LIST_DIR}/midi_timing.cpp)
-target_link_libraries(ruzov-midi-timing PRIVATE ruzov_platform_common)
+target_link_libraries(ruzov-midi-timing PRIVATE ruzov_core ruzov_platform_headless ruzov_platform_common)
 
 # The generated data set next to the programs, as in the packages.
 file(GLOB data_files ${RUZOV_WIN_DATA}/*)

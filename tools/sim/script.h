@@ -31,6 +31,8 @@ bool ParseScript(const std::string& text, Script* script, std::string* error);
 // Parses a key name (ESCAPE LEFT RIGHT UP DOWN SPACE RETURN SHIFT) or a code
 // in decimal or 0x-hex.
 bool ParseKey(std::string_view word, uint32_t* key);
+// The name ParseKey reads for `key`, or null for a key without one.
+const char* KeyName(uint32_t key);
 
 // Hands out the events of each frame in order, ranges included.
 class EventCursor {

@@ -18,7 +18,6 @@ constexpr int kSpeeds[] = {1, 2, 4, 8};
 struct Replay {
   bool active = false;
   bool exitAtEnd = false;
-  int speed = 1;
   int64_t frames = 0;
   int64_t frame = 0;  // the frame that runs next
   sim::Script script;
@@ -30,7 +29,6 @@ struct Replay {
 Replay gPlay;
 
 void SetSpeed(int speed) {
-  gPlay.speed = speed;
   SetFramesPerPeriod(speed);
   plat::DisplayShowEvery(speed);
 }
@@ -85,8 +83,6 @@ void StartReplay(const Recording& recording, bool exitAtEnd) {
 }
 
 bool Replaying() { return gPlay.active; }
-
-int ReplaySpeed() { return gPlay.speed; }
 
 bool ReplayMessage(plat::Msg* msg) {
   while (plat::PeekMsg(msg)) {

@@ -36,13 +36,9 @@ void SetSpeed(int speed) {
 void QueueFrame() {
   gPlay.pending.clear();
   gPlay.next = 0;
-  gPlay.cursor->ForFrame(gPlay.frame, [](const sim::ScriptLine& line) {
-    switch (line.kind) {
-      case sim::EventKind::Down: gPlay.pending.push_back({hWndMain, plat::WM_KEYDOWN, line.key, 0}); break;
-      case sim::EventKind::Up: gPlay.pending.push_back({hWndMain, plat::WM_KEYUP, line.key, 0}); break;
-      case sim::EventKind::Other: gPlay.pending.push_back({hWndMain, plat::WM_OTHER, 0, 0}); break;
-    }
-  });
+  // The window is named as each is handed out.
+  gPlay.cursor->ForFrame(gPlay.frame,
+                         [](const sim::ScriptLine& line) { gPlay.pending.push_back(sim::MessageOf(line)); });
 }
 
 void Finish() {

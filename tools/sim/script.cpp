@@ -55,6 +55,15 @@ const char* KeyName(uint32_t key) {
   return nullptr;
 }
 
+plat::Msg MessageOf(const ScriptLine& line) {
+  switch (line.kind) {
+    case EventKind::Down: return {nullptr, plat::WM_KEYDOWN, line.key, 0};
+    case EventKind::Up: return {nullptr, plat::WM_KEYUP, line.key, 0};
+    case EventKind::Other: break;
+  }
+  return {nullptr, plat::WM_OTHER, 0, 0};
+}
+
 bool ParseKey(std::string_view word, uint32_t* key) {
   const std::string upper = Upper(word);
   for (const Named& n : kNames) {

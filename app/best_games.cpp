@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 #include "app/recordings.h"
 #include "base/write_file.h"
@@ -14,14 +15,16 @@
 
 namespace {
 
-constexpr const char* kScoreMark = "-score-";
-constexpr const char* kSuffix = ".rec";
+constexpr std::string_view kScoreMark = "-score-";
+constexpr std::string_view kSuffix = ".rec";
+constexpr size_t kStampLength = 17;  // "%Y-%m-%d-%H%M%S", as the name begins
 
 // "2026-12-08-041855-score-1234.rec": the score, or -1 for another name.
 int64_t ScoreOf(const std::string& name) {
   const size_t mark = name.find(kScoreMark);
-  if (mark != 17 || !name.ends_with(kSuffix)) return -1;
-  const std::string digits = name.substr(mark + 7, name.size() - mark - 7 - 4);
+  if (mark != kStampLength || !name.ends_with(kSuffix)) return -1;
+  const size_t from = mark + kScoreMark.size();
+  const std::string digits = name.substr(from, name.size() - from - kSuffix.size());
   if (digits.empty() || digits.size() > 10 || digits.find_first_not_of("0123456789") != std::string::npos)
     return -1;
   return std::stoll(digits);
@@ -70,7 +73,8 @@ bool KeepIfBest(const std::string& folder, int keep, uint32_t score, const std::
 #endif
   char stamp[32];
   std::strftime(stamp, sizeof stamp, "%Y-%m-%d-%H%M%S", &local);
-  const std::string name = std::string(stamp) + kScoreMark + std::to_string(score) + kSuffix;
+  const std::string name =
+      std::string(stamp) + std::string(kScoreMark) + std::to_string(score) + std::string(kSuffix);
   const std::string path = folder + "/" + name;
   if (!files::WriteAtomically(path, text())) return false;
   kept.push_back(name);

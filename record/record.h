@@ -96,7 +96,6 @@ bool Replaying();
 bool ReplayMessage(plat::Msg* msg);
 // After each frame; false once the recording has run out.
 bool ReplayFrameDone();
-int ReplaySpeed();  // 1, 2, 4 or 8
 
 // ------------------------------------------------------------------- hooks
 // What a game's entry hears of its recordings; any may be null.

@@ -47,23 +47,9 @@ void Add(const Event& e) {
   ++gRec.events;
 }
 
-const char* KeyName(uint32_t key) {
-  switch (key) {
-    case plat::VK_ESCAPE: return "ESCAPE";
-    case plat::VK_LEFT: return "LEFT";
-    case plat::VK_RIGHT: return "RIGHT";
-    case plat::VK_UP: return "UP";
-    case plat::VK_DOWN: return "DOWN";
-    case plat::VK_SPACE: return "SPACE";
-    case plat::VK_RETURN: return "RETURN";
-    case plat::VK_SHIFT: return "SHIFT";
-    default: return nullptr;
-  }
-}
-
 void AppendEvent(std::string* out, const Event& e) {
   char line[48];
-  const char* name = KeyName(e.key);
+  const char* name = sim::KeyName(e.key);
   switch (e.kind) {
     case sim::EventKind::Other: std::snprintf(line, sizeof line, "%" PRIu32 " other\n", e.frame); break;
     case sim::EventKind::Down:

@@ -18,7 +18,6 @@ constexpr int kSpeeds[] = {1, 2, 4, 8};
 struct Replay {
   bool active = false;
   bool exitAtEnd = false;
-  int speed = 1;
   int64_t frames = 0;
   int64_t frame = 0;  // the frame that runs next
   sim::Script script;
@@ -30,7 +29,6 @@ struct Replay {
 Replay gPlay;
 
 void SetSpeed(int speed) {
-  gPlay.speed = speed;
   SetFramesPerPeriod(speed);
   plat::DisplayShowEvery(speed);
 }
@@ -38,13 +36,9 @@ void SetSpeed(int speed) {
 void QueueFrame() {
   gPlay.pending.clear();
   gPlay.next = 0;
-  gPlay.cursor->ForFrame(gPlay.frame, [](const sim::ScriptLine& line) {
-    switch (line.kind) {
-      case sim::EventKind::Down: gPlay.pending.push_back({hWndMain, plat::WM_KEYDOWN, line.key, 0}); break;
-      case sim::EventKind::Up: gPlay.pending.push_back({hWndMain, plat::WM_KEYUP, line.key, 0}); break;
-      case sim::EventKind::Other: gPlay.pending.push_back({hWndMain, plat::WM_OTHER, 0, 0}); break;
-    }
-  });
+  // The window is named as each is handed out.
+  gPlay.cursor->ForFrame(gPlay.frame,
+                         [](const sim::ScriptLine& line) { gPlay.pending.push_back(sim::MessageOf(line)); });
 }
 
 void Finish() {
@@ -85,8 +79,6 @@ void StartReplay(const Recording& recording, bool exitAtEnd) {
 }
 
 bool Replaying() { return gPlay.active; }
-
-int ReplaySpeed() { return gPlay.speed; }
 
 bool ReplayMessage(plat::Msg* msg) {
   while (plat::PeekMsg(msg)) {

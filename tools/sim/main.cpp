@@ -109,13 +109,7 @@ size_t gNextPending = 0;
 void QueueEvents(int64_t frame) {
   gPending.clear();
   gNextPending = 0;
-  gRun.cursor->ForFrame(frame, [](const sim::ScriptLine& line) {
-    switch (line.kind) {
-      case sim::EventKind::Down: gPending.push_back({nullptr, plat::WM_KEYDOWN, line.key, 0}); break;
-      case sim::EventKind::Up: gPending.push_back({nullptr, plat::WM_KEYUP, line.key, 0}); break;
-      case sim::EventKind::Other: gPending.push_back({nullptr, plat::WM_OTHER, 0, 0}); break;
-    }
-  });
+  gRun.cursor->ForFrame(frame, [](const sim::ScriptLine& line) { gPending.push_back(sim::MessageOf(line)); });
 }
 
 bool NextEvent(void*, uint32_t* message, uintptr_t* wParam) {

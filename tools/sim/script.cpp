@@ -10,6 +10,16 @@ namespace sim {
 
 namespace {
 
+struct Named {
+  const char* name;
+  uint32_t code;
+};
+const Named kNames[] = {
+    {"ESCAPE", plat::VK_ESCAPE}, {"LEFT", plat::VK_LEFT},   {"RIGHT", plat::VK_RIGHT},
+    {"UP", plat::VK_UP},         {"DOWN", plat::VK_DOWN},   {"SPACE", plat::VK_SPACE},
+    {"RETURN", plat::VK_RETURN}, {"SHIFT", plat::VK_SHIFT},
+};
+
 std::string Upper(std::string_view word) {
   std::string s(word);
   for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -39,16 +49,22 @@ bool ParseFrames(std::string_view word, int64_t* first, int64_t* last) {
 
 }  // namespace
 
+const char* KeyName(uint32_t key) {
+  for (const Named& n : kNames)
+    if (key == n.code) return n.name;
+  return nullptr;
+}
+
+plat::Msg MessageOf(const ScriptLine& line) {
+  switch (line.kind) {
+    case EventKind::Down: return {nullptr, plat::WM_KEYDOWN, line.key, 0};
+    case EventKind::Up: return {nullptr, plat::WM_KEYUP, line.key, 0};
+    case EventKind::Other: break;
+  }
+  return {nullptr, plat::WM_OTHER, 0, 0};
+}
+
 bool ParseKey(std::string_view word, uint32_t* key) {
-  struct Named {
-    const char* name;
-    uint32_t code;
-  };
-  static const Named kNames[] = {
-      {"ESCAPE", plat::VK_ESCAPE}, {"LEFT", plat::VK_LEFT},   {"RIGHT", plat::VK_RIGHT},
-      {"UP", plat::VK_UP},         {"DOWN", plat::VK_DOWN},   {"SPACE", plat::VK_SPACE},
-      {"RETURN", plat::VK_RETURN}, {"SHIFT", plat::VK_SHIFT},
-  };
   const std::string upper = Upper(word);
   for (const Named& n : kNames) {
     if (upper == n.name) {

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/platform.h"
+
 namespace sim {
 
 enum class EventKind { Down, Up, Other };
@@ -31,6 +33,11 @@ bool ParseScript(const std::string& text, Script* script, std::string* error);
 // Parses a key name (ESCAPE LEFT RIGHT UP DOWN SPACE RETURN SHIFT) or a code
 // in decimal or 0x-hex.
 bool ParseKey(std::string_view word, uint32_t* key);
+// The name ParseKey reads for `key`, or null for a key without one.
+const char* KeyName(uint32_t key);
+
+// The message a script line sends, for no window in particular.
+plat::Msg MessageOf(const ScriptLine& line);
 
 // Hands out the events of each frame in order, ranges included.
 class EventCursor {

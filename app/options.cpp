@@ -101,13 +101,13 @@ OptionsAction ParseOptions(int argc, const char* const* argv, Settings* out, std
       }
       return true;
     };
-    auto volume = [&](std::optional<int>* into) {
+    auto number = [&](std::optional<int>* into, int max) {
       std::string v;
       int n = 0;
       if (!value(&v)) return false;
-      if (!txt::ParseInt(v, 0, 100, &n)) {
+      if (!txt::ParseInt(v, 0, max, &n)) {
         *error = name;
-        *error += " needs a number from 0 to 100, not '" + v + "'";
+        *error += " needs a number from 0 to " + std::to_string(max) + ", not '" + v + "'";
         return false;
       }
       *into = n;
@@ -147,25 +147,17 @@ OptionsAction ParseOptions(int argc, const char* const* argv, Settings* out, std
       }
       s.scale = mode;
     } else if (name == "--volume") {
-      ok = volume(&s.masterVolume);
+      ok = number(&s.masterVolume, 100);
     } else if (name == "--music-volume") {
-      ok = volume(&s.musicVolume);
+      ok = number(&s.musicVolume, 100);
     } else if (name == "--effects-volume") {
-      ok = volume(&s.effectsVolume);
+      ok = number(&s.effectsVolume, 100);
     } else if (name == "--soundfont") {
       ok = text(&s.soundFont);
     } else if (name == "--data") {
       ok = text(&s.dataDir);
     } else if (name == "--keep-recordings") {
-      std::string v;
-      int n = 0;
-      ok = value(&v);
-      if (ok && !txt::ParseInt(v, 0, kMaxKeptRecordings, &n)) {
-        *error = "--keep-recordings needs a number from 0 to " + std::to_string(kMaxKeptRecordings) +
-                 ", not '" + v + "'";
-        ok = false;
-      }
-      s.keepRecordings = n;
+      ok = number(&s.keepRecordings, kMaxKeptRecordings);
     } else if (name == "--record") {
       ok = text(&s.recordFile);
     } else if (name == "--replay") {

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Keeps the layers apart: the game and the music never see SDL, FluidSynth or
 # the SDL platform; drawing and sound never see the game or the program's
-# entry; the music library and base/ need nothing but base/. Follows the tree's own headers, so an include through another
-# header counts as well. Prints every offence with its chain; fails on any.
+# entry; the music library and base/ need nothing but base/. Follows the
+# tree's own headers, so an include through another header counts as well.
+# Prints every offence with its chain; fails on any.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -1,7 +1,6 @@
 // The frame's layout: the largest 4:3 rectangle, the whole multiple the frame
 // is enlarged by first, and the windowed size. Only sizes, no SDL calls.
 #include "platform/sdl/layout.h"
-#include "platform/preferences.h"
 
 #include "platform/platform.h"
 

@@ -48,8 +48,10 @@ std::string PicturesFolder() {
   const char* xdg = std::getenv("XDG_PICTURES_DIR");
   if (xdg && IsAbsoluteFolder(xdg)) return xdg;
   const char* home = std::getenv("HOME");
-  if (home && home[0] && IsAbsoluteFolder(std::filesystem::path(home) / "Pictures"))
-    return (std::filesystem::path(home) / "Pictures").string();
+  if (home && home[0]) {
+    const std::filesystem::path pictures = std::filesystem::path(home) / "Pictures";
+    if (IsAbsoluteFolder(pictures)) return pictures.string();
+  }
 #endif
   const std::string& start = plat::CurrentPreferences().startFolder;
   if (!start.empty()) return start;

@@ -9,9 +9,10 @@
 #include "tools/datagen/icon.h"
 
 int main(int argc, char** argv) {
-  if (argc == 3 && (std::string(argv[1]) == "--icons" || std::string(argv[1]) == "--ico")) {
+  const std::string mode = argc == 3 ? argv[1] : "";
+  if (mode == "--icons" || mode == "--ico") {
     std::string error;
-    if (!(std::string(argv[1]) == "--ico" ? WriteIco(argv[2], error) : GenerateIcons(argv[2], error))) {
+    if (!(mode == "--ico" ? WriteIco(argv[2], error) : GenerateIcons(argv[2], error))) {
       std::fprintf(stderr, "ruzov-datagen: %s\n", error.c_str());
       return 1;
     }

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "app/options.h"
-#include "base/write_file.h"
 #include "platform/preferences.h"
 
 // $XDG_CONFIG_HOME/ruzov/ruzov.ini, else ~/.config/ruzov/ruzov.ini; empty
@@ -30,6 +29,3 @@ std::string UpdateSettingsText(std::string_view old, const plat::Preferences& p)
 // Replaces the file atomically: a temporary file in the same folder, synced,
 // then renamed over it. The folder is made when missing.
 bool SaveSettingsFile(const std::string& path, const plat::Preferences& p);
-
-// Runs between the synced temporary file and the rename; for tests.
-inline void (*&gSettingsBeforeRename)() = files::gBeforeRename;

@@ -15,6 +15,7 @@
 #include "app/options.h"
 #include "app/settings_file.h"
 #include "audio/sound_files.h"
+#include "base/write_file.h"
 #include "gfx/image_files.h"
 #include "platform/audio/audio.h"
 #include "test_files.h"
@@ -134,7 +135,7 @@ TEST(SettingsFile, SaveKeepsOtherLinesAndSurvivesAKillBeforeRename) {
   const pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
-    gSettingsBeforeRename = [] { raise(SIGKILL); };
+    files::gBeforeRename = [] { raise(SIGKILL); };
     SaveSettingsFile(file, plat::Preferences{});
     _exit(0);
   }

@@ -9,8 +9,8 @@
 #include "tools/datagen/icon.h"
 
 int main(int argc, char** argv) {
-  const std::string mode = argc == 3 ? argv[1] : "";
-  if (mode == "--icons" || mode == "--ico") {
+  const std::string mode = argc >= 2 ? argv[1] : "";
+  if (argc == 3 && (mode == "--icons" || mode == "--ico")) {
     std::string error;
     if (!(mode == "--ico" ? WriteIco(argv[2], error) : GenerateIcons(argv[2], error))) {
       std::fprintf(stderr, "ruzov-datagen: %s\n", error.c_str());
@@ -18,7 +18,8 @@ int main(int argc, char** argv) {
     }
     return 0;
   }
-  if (argc != 2) {
+  // A lone --ico or --icons is a forgotten name, not a folder to make.
+  if (argc != 2 || mode.rfind("--", 0) == 0) {
     std::fprintf(stderr, "usage: %s OUTDIR | --icons OUTDIR | --ico FILE\n", argv[0]);
     return 2;
   }
